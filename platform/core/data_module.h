@@ -1,0 +1,40 @@
+#pragma once
+// Modules loaded as data files: a PE32 or PE32+ image mapped read-only, its
+// resource directory walked with hard caps, never any of its code run.
+
+#include <optional>
+#include <span>
+
+#include "platform/core/byte_reader.h"
+#include "platform/core/win_types.h"
+
+// The program's own instance handle: a non-null value that is no data module.
+// Shell extraction accepts it and ignores it, as the platform does.
+HINSTANCE GetModuleHandleA(LPCSTR name);
+
+// Succeeds only for LOAD_LIBRARY_AS_DATAFILE and a PE32/PE32+ image of any
+// machine type; null for NE, plain MZ, truncated headers, directories and
+// unreadable or vanished files.
+[[nodiscard]] HMODULE LoadLibraryExA(LPCSTR path, HANDLE file, DWORD flags);
+BOOL FreeLibrary(HMODULE module);
+
+using ENUMRESNAMEPROCA = BOOL (*)(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param);
+
+// Calls proc once per resource name of the type, in the directory's stored
+// order (named entries, then numbered ones); a number is passed as itself
+// (below 0x10000), a name as a NUL-terminated UTF-8 string that lives for the
+// call. Stops when proc returns FALSE. FALSE when the type is absent.
+BOOL EnumResourceNamesA(HMODULE module, LPCSTR type, ENUMRESNAMEPROCA proc, LONG_PTR param);
+
+// The first language entry of (type, name); null when absent or out of the file.
+[[nodiscard]] HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
+[[nodiscard]] HGLOBAL LoadResource(HMODULE module, HRSRC resource);
+DWORD SizeofResource(HMODULE module, HRSRC resource);
+[[nodiscard]] LPCVOID LockResource(HGLOBAL resource);
+
+// The checked way to read a found resource: its bytes as a bounded view of
+// the mapping, valid while the module stays loaded.
+[[nodiscard]] std::optional<ByteReader> ResourceBytes(HMODULE module, HRSRC resource);
+
+// Whether a handle is a loaded data module (and not the program's instance).
+[[nodiscard]] bool IsDataModule(HMODULE module);

@@ -1,0 +1,33 @@
+#pragma once
+// What a thread started by the thread library carries so it can be ended
+// without asynchronous cancellation: a killed mark, and the release of a
+// synchronous cross-thread call it may be waiting in.
+
+#include <functional>
+#include <mutex>
+
+// Thrown inside a killed thread at its next synchronous window call and
+// caught by the thread library's entry, so the thread leaves at once with
+// its own stack unwound.
+struct ThreadKilled {};
+
+class ThreadControl {
+ public:
+  // The calling thread's control, or null for threads the library did not start.
+  static ThreadControl* Current();
+  static void SetCurrent(ThreadControl* control);
+
+  bool IsKilled() const;
+  // Marks the thread killed and releases the call it waits in, if any.
+  void Kill();
+
+  // A synchronous call registers how to release its waiter. FALSE when the
+  // thread is already killed: the call must then not be made at all.
+  bool BeginWait(std::function<void()> release);
+  void EndWait();
+
+ private:
+  mutable std::mutex m_mutex;
+  bool m_killed = false;
+  std::function<void()> m_release;
+};

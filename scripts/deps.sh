@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what Glimra needs to build, run and test, from Debian's packages.
+# Run as root (or with sudo available). Does nothing when all are present.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake pkg-config ninja-build
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libpng-dev zlib1g-dev
+  libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev
+  icoutils xvfb xauth fonts-dejavu-core
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+$SUDO apt-get update
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
