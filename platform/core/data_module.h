@@ -2,6 +2,7 @@
 // Modules loaded as data files: a PE32 or PE32+ image mapped read-only, its
 // resource directory walked with hard caps, never any of its code run.
 
+#include <cstdint>
 #include <optional>
 #include <span>
 
@@ -16,6 +17,8 @@ HINSTANCE GetModuleHandleA(LPCSTR name);
 // machine type; null for NE, plain MZ, truncated headers, directories and
 // unreadable or vanished files.
 [[nodiscard]] HMODULE LoadLibraryExA(LPCSTR path, HANDLE file, DWORD flags);
+// The same over bytes the caller keeps alive and unchanged until FreeLibrary.
+[[nodiscard]] HMODULE LoadDataModuleFromBytes(std::span<const std::uint8_t> bytes);
 BOOL FreeLibrary(HMODULE module);
 
 using ENUMRESNAMEPROCA = BOOL (*)(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param);
@@ -23,7 +26,11 @@ using ENUMRESNAMEPROCA = BOOL (*)(HMODULE module, LPCSTR type, LPSTR name, LONG_
 // Calls proc once per resource name of the type, in the directory's stored
 // order (named entries, then numbered ones); a number is passed as itself
 // (below 0x10000), a name as a NUL-terminated UTF-8 string that lives for the
-// call. Stops when proc returns FALSE. FALSE when the type is absent.
+// call. Stops when proc returns FALSE. TRUE when every name was reported;
+// FALSE when the type is absent or proc stopped the walk, as the platform
+// answers since it began reporting user stops. A name whose entry is
+// damaged (no subdirectory below it, a name string out of range, too long
+// or holding a NUL) is skipped.
 BOOL EnumResourceNamesA(HMODULE module, LPCSTR type, ENUMRESNAMEPROCA proc, LONG_PTR param);
 
 // The first language entry of (type, name); null when absent or out of the file.
