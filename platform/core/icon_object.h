@@ -20,6 +20,14 @@ struct IconObject {
   // unless the colour says otherwise); empty when the image had no mask.
   std::vector<std::uint8_t> mask;
   bool monochrome = false;  // 1-bit image: no colour bitmap, mask twice as tall
+  // The pixels carry their own alpha (a 32-bit DIB with some alpha set, or a
+  // PNG); the mask is then kept but not used for drawing, as the platform
+  // draws such icons.
+  bool alpha = false;
+  // Where a cursor's hot spot is; an icon's is its centre.
+  bool cursor = false;
+  DWORD xHotspot = 0;
+  DWORD yHotspot = 0;
 };
 
 struct BitmapObject {
@@ -55,6 +63,11 @@ inline constexpr UINT LR_DEFAULTCOLOR = 0x0000;
 [[nodiscard]] HICON CreateIconFromResourceEx(const BYTE* bits, DWORD size, BOOL icon, DWORD version,
                                              int cx, int cy, UINT flags);
 [[nodiscard]] HICON CreateIconFromBytes(std::span<const std::uint8_t> bytes);
+// A handle for an icon object built in memory; null when its pixel and mask
+// sizes do not match its width and height. Every HICON comes from one of
+// these three functions (or CopyIcon), so DestroyIcon and the queries can
+// tell a live handle from anything else.
+[[nodiscard]] HICON CreateIconFromObject(IconObject object);
 
 // From a group directory (the RT_GROUP_ICON bytes), the id of the image a
 // load at cx x cy picks, as the platform picks it; 0 when none fits.
