@@ -1,0 +1,94 @@
+#include "platform/core/ne_resources.h"
+
+namespace {
+
+constexpr std::uint64_t kMzNewHeaderField = 0x3C;
+constexpr std::uint64_t kNeResourceTableField = 0x24;
+constexpr std::uint64_t kTypeInfoSize = 8;
+constexpr std::uint64_t kNameInfoSize = 12;
+constexpr std::uint64_t kMaxNameLength = 255;
+
+std::optional<std::uint64_t> NeHeaderOffset(const ByteReader& file) {
+  const auto mz = file.u16(0);
+  if (!mz || *mz != 0x5A4D) return std::nullopt;
+  const auto lfanew = file.u32(kMzNewHeaderField);
+  if (!lfanew) return std::nullopt;
+  const auto sig = file.u16(*lfanew);
+  if (!sig || *sig != 0x454E) return std::nullopt;
+  return *lfanew;
+}
+
+// Names are length-prefixed strings at offsets from the table's start.
+std::string ReadName(const ByteReader& table, WORD offset) {
+  const auto length = table.u8(offset);
+  if (!length || *length > kMaxNameLength) return {};
+  const auto chars = table.sub(std::uint64_t{offset} + 1, *length);
+  if (!chars) return {};
+  const auto b = chars->bytes();
+  return std::string(b.begin(), b.end());
+}
+
+}  // namespace
+
+bool IsNeFile(const ByteReader& file) { return NeHeaderOffset(file).has_value(); }
+
+Expected<NeResourceTable> ReadNeResources(const ByteReader& file) {
+  const auto ne = NeHeaderOffset(file);
+  if (!ne) return Fail("not an NE file");
+  const auto tableField = file.u16(*ne + kNeResourceTableField);
+  if (!tableField) return Fail("NE header truncated");
+  const auto tableView = file.from(*ne + *tableField);
+  if (!tableView) return Fail("NE resource table outside the file");
+  const ByteReader& table = *tableView;
+  const auto shift = table.u16(0);
+  if (!shift) return Fail("NE resource table outside the file");
+  if (*shift > kMaxNeAlignShift) return Fail("NE resource alignment shift too large");
+
+  NeResourceTable result;
+  result.alignUnit = std::uint64_t{1} << *shift;
+  std::uint64_t pos = 2;
+  for (;;) {
+    const auto type = table.u16(pos);
+    if (!type) return Fail("NE resource type list not terminated");
+    if (*type == 0) break;
+    const auto count = table.u16(pos + 2);
+    if (!count) return Fail("NE resource type list not terminated");
+    pos += kTypeInfoSize;
+    if (!table.has(pos, std::uint64_t{*count} * kNameInfoSize)) return Fail("NE resource entries past the end");
+    if (result.resources.size() + *count > kMaxNeResources) return Fail("NE resource table too large");
+    for (WORD i = 0; i < *count; ++i, pos += kNameInfoSize) {
+      // Bounds were checked for the whole run of entries above.
+      NeResource r;
+      r.type = *type;
+      r.id = *table.u16(pos + 6);
+      const std::uint64_t offset = std::uint64_t{*table.u16(pos)} << *shift;
+      const std::uint64_t length = std::uint64_t{*table.u16(pos + 2)} << *shift;
+      if (const auto bytes = file.sub(offset, length)) {
+        r.bytes = *bytes;
+        r.inFile = true;
+      }
+      if ((r.id & kNeIntegerFlag) == 0) r.name = ReadName(table, r.id);
+      result.resources.push_back(std::move(r));
+    }
+  }
+  return result;
+}
+
+std::vector<const NeResource*> NeIconGroups(const NeResourceTable& table) {
+  std::vector<const NeResource*> groups;
+  for (const auto& r : table.resources) {
+    if (r.type == kNeTypeGroupIcon) groups.push_back(&r);
+  }
+  return groups;
+}
+
+std::optional<ByteReader> NeIconImage(const NeResourceTable& table, WORD id) {
+  const WORD stored = static_cast<WORD>(kNeIntegerFlag | id);
+  for (const auto& r : table.resources) {
+    if (r.type == kNeTypeIcon && r.id == stored) {
+      if (!r.inFile) return std::nullopt;
+      return r.bytes;
+    }
+  }
+  return std::nullopt;
+}

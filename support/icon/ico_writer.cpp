@@ -1,0 +1,102 @@
+#include "support/icon/ico_writer.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <span>
+#include <string>
+
+#include "platform/core/icon_directory.h"
+#include "support/icon/icon_resource_builder.h"
+
+namespace {
+
+void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  out.push_back(static_cast<std::uint8_t>(v & 0xFFu));
+  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFFu));
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  Put16(out, v & 0xFFFFu);
+  Put16(out, v >> 16);
+}
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes = bytes.subspan(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// A name in the destination's folder, so the final rename never crosses
+// file systems; created exclusively, with the mode the user's umask gives.
+int CreateTemporary(const std::string& folder, std::string& name) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = folder + "/.glimra-save-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+}  // namespace
+
+Expected<std::vector<std::uint8_t>> IcoDirectoryFor(const ICONRESOURCE* group) {
+  if (!IconResourceIsSound(group) || group->nImages == 0) return Fail("no sound icon group");
+  if (group->nImages > kMaxIcoImages) return Fail("too many images for an icon file");
+  std::vector<std::uint8_t> out;
+  const std::uint64_t dirSize = kIconDirHeaderSize + std::uint64_t{group->nImages} * kIcoEntrySize;
+  out.reserve(static_cast<std::size_t>(dirSize));
+  Put16(out, 0);
+  Put16(out, 1);
+  Put16(out, group->nImages);
+  std::uint64_t offset = dirSize;
+  for (UINT i = 0; i < group->nImages; ++i) {
+    const ICONIMAGE* image = IconImageAt(group, i);
+    if (offset > UINT32_MAX) return Fail("icon file would pass 4 GiB");
+    out.push_back(image->bWidth);
+    out.push_back(image->bHeight);
+    out.push_back(image->bColorCount);
+    out.push_back(image->bReserved);
+    Put16(out, image->wPlanes);
+    Put16(out, image->wBitCount);
+    Put32(out, image->dwNumBytes);
+    Put32(out, static_cast<std::uint32_t>(offset));
+    offset += image->dwNumBytes;
+  }
+  if (offset > UINT32_MAX) return Fail("icon file would pass 4 GiB");
+  return out;
+}
+
+BOOL WriteIconToICOFile(const ICONRESOURCE* group, LPCSTR path) {
+  if (path == nullptr || *path == '\0') return FALSE;
+  const auto directory = IcoDirectoryFor(group);
+  if (!directory) return FALSE;
+  const std::string destination(path);
+  std::string temporary;
+  const int fd = CreateTemporary(FolderOf(destination), temporary);
+  if (fd < 0) return FALSE;
+  bool ok = WriteAll(fd, *directory);
+  for (UINT i = 0; ok && i < group->nImages; ++i) ok = WriteAll(fd, IconImageData(IconImageAt(group, i)));
+  ok = ::fsync(fd) == 0 && ok;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && ::rename(temporary.c_str(), destination.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temporary.c_str());
+    return FALSE;
+  }
+  return TRUE;
+}
