@@ -1,0 +1,34 @@
+#pragma once
+// What EnumResourceNamesA reports for a module, spelled as the corpus's
+// reference listings spell it: "id=N" for a number, "name=S" for a name.
+
+#include <string>
+#include <vector>
+
+#include "platform/core/win_types.h"
+
+namespace pe_test {
+
+// Frees the module it holds when it goes out of scope.
+class ScopedModule {
+ public:
+  explicit ScopedModule(HMODULE module) : m_module(module) {}
+  ScopedModule(const ScopedModule&) = delete;
+  ScopedModule& operator=(const ScopedModule&) = delete;
+  ~ScopedModule();
+  [[nodiscard]] HMODULE get() const { return m_module; }
+  explicit operator bool() const { return m_module != nullptr; }
+
+ private:
+  HMODULE m_module;
+};
+
+struct EnumeratedNames {
+  BOOL result = FALSE;
+  std::vector<std::string> names;
+};
+
+// stopAfter: proc answers FALSE on that call (1-based); 0 never stops.
+[[nodiscard]] EnumeratedNames EnumerateNames(HMODULE module, LPCSTR type, std::size_t stopAfter = 0);
+
+}  // namespace pe_test
