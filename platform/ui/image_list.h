@@ -1,0 +1,48 @@
+#pragma once
+// Image lists: fixed-size images a list view or tree view draws from. An
+// appended icon is stored as the list's own copy, scaled to the list's size.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/ui/cobject.h"
+#include "platform/ui/common_controls.h"
+
+// Caps one list so that a runaway producer costs bounded memory: 65536
+// images of at most 256 x 256.
+inline constexpr int kMaxImageListImages = 65536;
+inline constexpr int kMaxImageListSide = 256;
+
+[[nodiscard]] HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow);
+BOOL ImageList_Destroy(HIMAGELIST list);
+// index -1 appends; answers the image's index or -1.
+int ImageList_ReplaceIcon(HIMAGELIST list, int index, HICON icon);
+int ImageList_AddIcon(HIMAGELIST list, HICON icon);
+// index -1 removes every image.
+BOOL ImageList_Remove(HIMAGELIST list, int index);
+[[nodiscard]] int ImageList_GetImageCount(HIMAGELIST list);
+BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
+// The image's 0xAARRGGBB pixels, top-down; empty for a bad index.
+[[nodiscard]] std::vector<std::uint32_t> ImageList_GetPixels(HIMAGELIST list, int index);
+
+class CImageList : public CObject {
+ public:
+  CImageList() = default;
+  ~CImageList() override;  // destroys the list it owns
+  CImageList(const CImageList&) = delete;
+  CImageList& operator=(const CImageList&) = delete;
+
+  HIMAGELIST m_hImageList = nullptr;
+  operator HIMAGELIST() const { return m_hImageList; }  // NOLINT
+  [[nodiscard]] HIMAGELIST GetSafeHandle() const { return m_hImageList; }
+  static CImageList* FromHandle(HIMAGELIST list);
+
+  BOOL Create(int cx, int cy, UINT flags, int initial, int grow);
+  BOOL DeleteImageList();
+  BOOL Attach(HIMAGELIST list);
+  HIMAGELIST Detach();
+  int Add(HICON icon) { return ImageList_AddIcon(m_hImageList, icon); }
+  int Replace(int index, HICON icon) { return ImageList_ReplaceIcon(m_hImageList, index, icon); }
+  BOOL Remove(int index) { return ImageList_Remove(m_hImageList, index); }
+  [[nodiscard]] int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
+};

@@ -1,0 +1,57 @@
+#pragma once
+// List views ("SysListView32"): the icon view the program uses, items with
+// an image from the normal image list and an optional label, multiple
+// selection, automatic arrangement. NM_DBLCLK, NM_CLICK and NM_RCLICK reach
+// the parent as WM_NOTIFY with NMITEMACTIVATE.
+
+#include "platform/ui/common_controls.h"
+#include "platform/ui/cwnd.h"
+
+class CImageList;
+
+class CListCtrl : public CWnd {
+  DECLARE_DYNAMIC(CListCtrl)
+
+ public:
+  CListCtrl() = default;
+  BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
+    return CWnd::Create(WC_LISTVIEW, "", style, rect, parent, id);
+  }
+  [[nodiscard]] int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+  int InsertItem(const LVITEM* item) {
+    return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(item)));
+  }
+  int InsertItem(int index, LPCTSTR text);
+  int InsertItem(int index, LPCTSTR text, int image);
+  int InsertItem(UINT mask, int index, LPCTSTR text, UINT state, UINT stateMask, int image, LPARAM param);
+  BOOL DeleteItem(int index) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(index))); }
+  BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
+  BOOL GetItem(LVITEM* item) const {
+    return static_cast<BOOL>(SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(item)));
+  }
+  BOOL SetItem(const LVITEM* item) {
+    return static_cast<BOOL>(SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(item)));
+  }
+  // The next item after start (-1: from the first) with all the LVNI_ flags; -1 when none.
+  [[nodiscard]] int GetNextItem(int start, int flags) const {
+    return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(start), flags));
+  }
+  [[nodiscard]] UINT GetSelectedCount() const { return static_cast<UINT>(SendMessage(LVM_GETSELECTEDCOUNT)); }
+  [[nodiscard]] UINT GetItemState(int index, UINT mask) const {
+    return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(index), static_cast<LPARAM>(mask)));
+  }
+  BOOL SetItemState(int index, UINT state, UINT mask);
+  // pt in client coordinates; answers the item or -1, flags as LVHT_.
+  int HitTest(LVHITTESTINFO* info) const {
+    return static_cast<int>(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(info)));
+  }
+  int HitTest(CPoint point, UINT* flags = nullptr) const;
+  BOOL GetItemRect(int index, LPRECT rect, UINT code) const;
+  // Answers the previous list of that kind.
+  CImageList* SetImageList(CImageList* list, int kind);
+  [[nodiscard]] CImageList* GetImageList(int kind) const;
+  // Answers the previous spacing (cx in the low word, cy in the high word).
+  CSize SetIconSpacing(int cx, int cy);
+  BOOL EnsureVisible(int index, BOOL partialOK);
+  BOOL Arrange(UINT code) { return static_cast<BOOL>(SendMessage(LVM_ARRANGE, code)); }
+};
