@@ -9,6 +9,9 @@
 
 #include "platform/core/win_types.h"
 
+class CWnd;
+struct RECT;
+
 // The platform's path separator. Every "folder that already ends with a
 // separator" rule of the program tests for this character.
 inline constexpr char kPathSeparator = '/';
@@ -50,6 +53,9 @@ class CFileName {
   [[nodiscard]] std::string Path2Rect(int width, const TextWidthFn& measure) const {
     return ShortenPathToWidth(m_strPath, width, measure);
   }
+  // The path shortened to fit the rectangle's width in the window's font
+  // (path_to_rect.cpp); empty when wnd is not a window.
+  [[nodiscard]] std::string Path2Rect(CWnd* wnd, const RECT& rect) const;
 
  private:
   std::string m_strPath;

@@ -1,0 +1,53 @@
+#pragma once
+// The folder tree: a tree control showing "Computer" (a root that is no
+// folder) above the file system's root "/" and the user's home folder.
+// Folders are read when an item is first expanded; only folders are shown,
+// in name order (ASCII letters folded, ties bytewise, as file lists sort).
+// Hidden folders (names starting with ".") are left out: a home folder
+// holds dozens of them and they hold no icons a user looks for.
+//
+// Symbolic links to folders are shown as folders, but an item whose folder
+// is one of its ancestors' (a link back up the tree, or a bind mount) gets
+// no children, so expanding never walks into a loop.
+//
+// The class adds no data members to CTreeCtrl: a control bound as a
+// CTreeCtrl may be operated as a CShellTree. Each item's data is a record
+// the tree allocates; OnDeleteShellItem frees it.
+
+#include "platform/ui/common_controls.h"
+#include "platform/ui/tree_ctrl.h"
+
+class CShellTree : public CTreeCtrl {
+  DECLARE_DYNAMIC(CShellTree)
+
+ public:
+  // Folders listed under one item at most, so a folder with a huge number
+  // of subfolders costs bounded time and memory; the rest are not shown.
+  static constexpr int kMaxChildren = 10000;
+
+  // Images of the tree: indexes into the image list EnableImages attaches.
+  enum Image : int { imgComputer = 0, imgDrive = 1, imgFolder = 2, imgFolderOpen = 3 };
+
+  CShellTree() = default;
+
+  // Attaches the tree's image list (computer, drive, folder, open folder).
+  void EnableImages();
+  // Empties the tree, inserts the roots, opens "Computer" and selects the
+  // home folder (which notifies TVN_SELCHANGED like any selection).
+  void PopulateTree();
+  // TVN_ITEMEXPANDING: fills the item's children on its first expansion.
+  // *pResult is 0 (the item may open).
+  void OnFolderExpanding(NMHDR* pNMHDR, LRESULT* pResult);
+  // TVN_DELETEITEM: frees the item's data.
+  void OnDeleteShellItem(NMHDR* pNMHDR, LRESULT* pResult);
+  // TVN_SELCHANGED: nonzero, and folderPath set to the item's full path,
+  // when the newly selected item is a file-system folder; zero (folderPath
+  // unchanged) for "Computer" or no item.
+  BOOL OnFolderSelected(NMHDR* pNMHDR, LRESULT* pResult, CString& folderPath);
+
+  // The full path of an item's folder; empty for "Computer" or null.
+  [[nodiscard]] CString GetItemPath(HTREEITEM item) const;
+  // The item showing a folder, searched among the items already filled.
+  [[nodiscard]] HTREEITEM FindFolderItem(const CString& path) const;
+};
+static_assert(sizeof(CShellTree) == sizeof(CTreeCtrl), "CShellTree operates a CTreeCtrl and must add no data");
