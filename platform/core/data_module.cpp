@@ -104,7 +104,10 @@ bool IsDataModule(HMODULE module) { return module != nullptr && Registry().Conta
 BOOL EnumResourceNamesA(HMODULE module, LPCSTR type, ENUMRESNAMEPROCA proc, LONG_PTR param) {
   if (proc == nullptr || type == nullptr || !IsDataModule(module)) return FALSE;
   std::string name;
-  const auto completed = module->resources.EnumerateNames(ResourceKey::FromId(type), [&](const ResourceName& found) {
+  const auto completed = module->resources.EnumerateNames(ResourceKey::FromId(type), [&](const ResourceName& found,
+                                                                                         const ResourceDataEntry& data) {
+    // A name whose data lies outside the file could never be loaded.
+    if (!module->image.BytesAt(data.rva, data.size)) return true;
     if (!found.isName) return proc(module, type, MAKEINTRESOURCEA(found.number), param) != FALSE;
     // A copy the callback may scribble on; the platform passes a writable
     // buffer too.

@@ -102,7 +102,8 @@ namespace {
 
 std::optional<Holder> Locate(const PeImage& image, std::uint64_t fileSize, std::uint32_t sizeOfHeaders,
                              std::uint32_t rva) {
-  for (std::uint32_t i = 0; i < image.sectionCount(); ++i) {
+  const std::uint32_t count = std::min(image.sectionCount(), kMaxPeSections);
+  for (std::uint32_t i = 0; i < count; ++i) {
     const auto s = image.section(i);
     if (!s) return std::nullopt;
     // 64-bit sums: VirtualAddress + SizeOfRawData and PointerToRawData +

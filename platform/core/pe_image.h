@@ -25,6 +25,12 @@ struct PeDataDirectory {
 
 inline constexpr std::uint32_t kPeResourceDirectoryIndex = 2;
 
+// Sections past this many in the table are not consulted when an address is
+// translated. The field allows 65535 and every lookup walks the table in
+// order, so without a cap a hostile table would make each resource lookup
+// cost tens of thousands of reads; real images have a few dozen sections.
+inline constexpr std::uint32_t kMaxPeSections = 1024;
+
 class PeImage {
  public:
   PeImage() = default;
@@ -37,13 +43,14 @@ class PeImage {
 
   [[nodiscard]] PeFormat format() const { return m_format; }
   [[nodiscard]] std::uint16_t machine() const { return m_machine; }
-  [[nodiscard]] std::uint32_t sectionCount() const { return m_sectionCount; }
+  [[nodiscard]] std::uint32_t sectionCount() const { return m_sectionCount; }  // as declared
   [[nodiscard]] std::optional<PeSection> section(std::uint32_t index) const;
   // Nothing when the optional header declares fewer directories.
   [[nodiscard]] std::optional<PeDataDirectory> dataDirectory(std::uint32_t index) const;
 
   // The bytes from rva to the end of what holds it: the raw data of the
-  // first section (in header order) whose raw extent covers rva, else the
+  // first section (in header order, among the first kMaxPeSections) whose
+  // raw extent covers rva, else the
   // headers when rva lies below SizeOfHeaders. Clipped to the file; nothing
   // when rva maps nowhere or past the end of the file.
   [[nodiscard]] std::optional<ByteReader> ViewAt(std::uint32_t rva) const;

@@ -53,8 +53,9 @@ class ResourceDirectory {
   // relative to the root.
   explicit ResourceDirectory(ByteReader tree) : m_tree(tree) {}
 
-  // Reports each usable name of the type in stored order until visit
-  // answers false. Nothing when the type is absent; otherwise whether the
+  // Reports each name of the type in stored order, with its first usable
+  // language entry, until visit answers false. Names that Find could not
+  // resolve are left out. Nothing when the type is absent; otherwise whether the
   // walk ran to the end.
   template <typename Visit>
   [[nodiscard]] std::optional<bool> EnumerateNames(const ResourceKey& type, Visit&& visit) const;
@@ -103,8 +104,11 @@ std::optional<bool> ResourceDirectory::EnumerateNames(const ResourceKey& type, V
     if (!entry) break;
     ResourceName name;
     if (!HasUsableName(*entry, buffer, name)) continue;
-    if (!Descend(*entry, {0, names->offset})) continue;
-    if (!visit(name)) return false;
+    const auto languages = Descend(*entry, {0, names->offset});
+    if (!languages) continue;
+    const auto data = FirstLanguage(*languages);
+    if (!data) continue;
+    if (!visit(name, *data)) return false;
   }
   return true;
 }

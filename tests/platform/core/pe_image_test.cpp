@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "tests/common/pe_builder.h"
@@ -134,5 +135,29 @@ TEST_P(PeRvaTest, MapsAsTheDataFileLoaderDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rvas, PeRvaTest, ::testing::ValuesIn(kRvaCases));
+
+}  // namespace
+
+namespace {
+
+TEST(PeImage, ConsultsOnlyTheFirstSectionsOfAHugeTable) {
+  BuiltPe pe = PeBuilder().AddSection(".data", std::vector<std::uint8_t>(0x400, 0x11)).Build();
+  const std::uint32_t rows = 2000;
+  pe.Put16(pe.fileHeader + 2, static_cast<std::uint16_t>(rows));
+  pe.bytes.resize(pe.sectionTable + 40u * rows);
+  // Empty rows, but for one inside the cap and one past it.
+  std::fill(pe.bytes.begin() + pe.sectionTable, pe.bytes.end(), std::uint8_t{0});
+  const auto put = [&](std::uint32_t index, std::uint32_t va) {
+    pe.Put32(pe.SectionField(index, 12), va);
+    pe.Put32(pe.SectionField(index, 16), 0x200);
+    pe.Put32(pe.SectionField(index, 20), 0x400);
+  };
+  put(kMaxPeSections - 1, 0x10000);
+  put(kMaxPeSections, 0x20000);
+  const auto image = PeImage::Parse(ByteReader(pe.bytes));
+  ASSERT_TRUE(image.ok());
+  EXPECT_TRUE(image->ViewAt(0x10010).has_value());
+  EXPECT_FALSE(image->ViewAt(0x20010).has_value());
+}
 
 }  // namespace
