@@ -57,7 +57,7 @@ Premultiplied Premultiply(std::uint32_t px) {
           static_cast<float>(px & 0xFF) * a};
 }
 
-std::uint32_t Channel8(float v) { return static_cast<std::uint32_t>(std::clamp(std::lround(v), 0L, 255L)); }
+std::uint32_t Channel8(float v) { return static_cast<std::uint32_t>(std::clamp(v, 0.0f, 255.0f) + 0.5f); }
 
 std::uint32_t Straight(const Premultiplied& p) {
   const std::uint32_t a = Channel8(p.a * 255.0f);
