@@ -89,9 +89,12 @@ bool HasIcoHeader(const ByteReader& file) {
 Expected<std::vector<IconImageBytes>> ParseIcoFile(const ByteReader& file) {
   const auto header = ReadHeader(file);
   if (!header || header->count == 0) return Fail("not an icon file");
+  // Unlike a group resource, whose size is known apart from its count, an
+  // icon file whose directory does not fit in it has lost its structure: the
+  // "entries" past the real ones would be image bytes read as offsets.
+  const std::uint64_t dirEnd = kIconDirHeaderSize + std::uint64_t{header->count} * kIcoEntrySize;
+  if (dirEnd > file.size()) return Fail("icon file directory larger than the file");
   const std::size_t count = EntriesThatFit(file, header->count, kIcoEntrySize);
-  // Image bytes never legitimately start inside the directory that is read.
-  const std::uint64_t dirEnd = kIconDirHeaderSize + count * kIcoEntrySize;
   std::vector<IconImageBytes> images;
   for (std::size_t i = 0; i < count; ++i) {
     const auto view = file.sub(kIconDirHeaderSize + i * kIcoEntrySize, kIcoEntrySize);

@@ -58,7 +58,8 @@ using IconImageLookup = std::function<std::optional<ByteReader>(const IconDirEnt
 // The images of an .ico file, each with a view of its bytes. Entries whose
 // bytes are empty, reach past the end or start inside the directory are left
 // out; entries may share or overlap bytes (each keeps its own view). Fails
-// when the header is not an icon file's or no entry is usable.
+// when the header is not an icon file's, the directory it claims does not
+// fit in the file, or no entry is usable.
 [[nodiscard]] Expected<std::vector<IconImageBytes>> ParseIcoFile(const ByteReader& file);
 
 // Whether the bytes start like an icon file (header only, cheap).

@@ -1,0 +1,98 @@
+#include "tests/common/ico_builder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace ico_test {
+
+namespace {
+
+void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  out.push_back(static_cast<std::uint8_t>(v & 0xFF));
+  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+std::uint32_t RowBytes(int width, int bits) {
+  return ((static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(bits) + 31) / 32) * 4;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> DibImage(int width, int height, int bitCount, std::uint8_t seed) {
+  std::vector<std::uint8_t> out;
+  Put32(out, 40);
+  Put32(out, static_cast<std::uint32_t>(width));
+  Put32(out, static_cast<std::uint32_t>(height * 2));
+  Put16(out, 1);
+  Put16(out, static_cast<std::uint32_t>(bitCount));
+  for (int i = 0; i < 6; ++i) Put32(out, 0);
+  if (bitCount <= 8) {
+    for (int i = 0; i < (1 << bitCount); ++i) Put32(out, static_cast<std::uint32_t>(i * 0x010203 + seed));
+  }
+  const std::uint32_t xor_bytes = RowBytes(width, bitCount) * static_cast<std::uint32_t>(height);
+  for (std::uint32_t i = 0; i < xor_bytes; ++i) out.push_back(static_cast<std::uint8_t>(i * 7 + seed));
+  const std::uint32_t and_bytes = RowBytes(width, 1) * static_cast<std::uint32_t>(height);
+  out.insert(out.end(), and_bytes, 0);
+  return out;
+}
+
+IcoEntry DibEntry(int width, int height, int bitCount, std::uint8_t seed) {
+  IcoEntry e;
+  e.width = static_cast<std::uint8_t>(width >= 256 ? 0 : width);
+  e.height = static_cast<std::uint8_t>(height >= 256 ? 0 : height);
+  e.colorCount = static_cast<std::uint8_t>(bitCount < 8 ? (1 << bitCount) : 0);
+  e.bitCount = static_cast<std::uint16_t>(bitCount);
+  e.bytes = DibImage(width, height, bitCount, seed);
+  return e;
+}
+
+std::vector<std::uint8_t> IcoFile(const std::vector<IcoEntry>& entries, std::optional<std::uint16_t> count) {
+  std::vector<std::uint8_t> out;
+  Put16(out, 0);
+  Put16(out, 1);
+  Put16(out, count.value_or(static_cast<std::uint16_t>(entries.size())));
+  std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * entries.size());
+  for (const auto& e : entries) {
+    out.push_back(e.width);
+    out.push_back(e.height);
+    out.push_back(e.colorCount);
+    out.push_back(0);
+    Put16(out, e.planes);
+    Put16(out, e.bitCount);
+    Put32(out, e.size.value_or(static_cast<std::uint32_t>(e.bytes.size())));
+    Put32(out, e.offset.value_or(offset));
+    offset += static_cast<std::uint32_t>(e.bytes.size());
+  }
+  for (const auto& e : entries) out.insert(out.end(), e.bytes.begin(), e.bytes.end());
+  return out;
+}
+
+bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+std::vector<std::uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "glimra-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) != nullptr) m_path = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
+}
+
+}  // namespace ico_test
