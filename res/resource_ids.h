@@ -1,0 +1,37 @@
+#pragma once
+// Numeric ids of the program's resources, controls and commands. The ids
+// belong to the resource templates; code addresses everything through these.
+
+#include "platform/ui/win_app.h"
+#include "platform/ui/win_user.h"
+
+// ---- templates, menus, bitmaps
+inline constexpr UINT IDR_MAINFRAME = 128;  // icon group, toolbar and its bitmap
+inline constexpr UINT IDR_ICON_POPUP = 129;  // the icon list's popup menu
+inline constexpr UINT IDR_MAIN_MENU = 130;
+inline constexpr UINT IDR_ACCELERATOR = 137;
+inline constexpr UINT IDD_GLIMRA_DIALOG = 500;
+
+// ---- strings
+inline constexpr UINT IDS_ABOUTBOX = 101;
+// The application title is the class library's standard title string.
+inline constexpr UINT IDS_APP_TITLE = AFX_IDS_APP_TITLE;
+
+// The system menu entry that opens the About box.
+inline constexpr UINT IDM_ABOUTBOX = 0x0010;
+
+// ---- controls of dialog 500
+inline constexpr int IDC_LIST_ICON = 1000;
+inline constexpr int IDC_FOLDER_TREE = 1001;
+inline constexpr int IDC_ICON_LIST = 1002;
+inline constexpr int IDC_RECURSIVE = 1017;
+inline constexpr int IDC_FILE_LIST = 1034;
+inline constexpr int IDC_PATH_SELECTOR = 1088;
+inline constexpr int IDC_FILE_TYPE = 1089;
+inline constexpr int IDC_ICON_LIST_GROUP = 1090;
+inline constexpr int IDC_FILE_TYPE_LABEL = 1091;
+
+// ---- commands
+inline constexpr UINT ID_ICONS_CLEAR = 32771;
+inline constexpr UINT ID_ICONS_SAVEAS = 32772;
+inline constexpr UINT ID_ICONS_INFO = 32776;
