@@ -13,8 +13,6 @@ struct Step {
   char ch;
 };
 
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Names are UTF-8: `?` takes a lead byte with its continuation bytes, so it
 // stands for one character as it does on the platform. A stray continuation
 // byte counts as one character of its own.
@@ -44,7 +42,7 @@ std::vector<Step> Compile(std::string_view pattern) {
     } else if (c == '.' && (last || next == '*' || next == '?')) {
       steps.push_back({Token::DotOrEnd, c});
     } else {
-      steps.push_back({Token::Literal, Fold(c)});
+      steps.push_back({Token::Literal, FoldNameCase(c)});
     }
   }
   return steps;
@@ -71,7 +69,7 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
     for (std::size_t i = 0; i <= n; ++i) {
       switch (step.token) {
         case Token::Literal:
-          if (reach[i] && i < n && Fold(name[i]) == step.ch) next[i + 1] = 1;
+          if (reach[i] && i < n && FoldNameCase(name[i]) == step.ch) next[i + 1] = 1;
           break;
         case Token::AnyOne:
           if (reach[i] && i < n) next[i + CharLength(name, i)] = 1;

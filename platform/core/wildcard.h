@@ -17,5 +17,10 @@
 
 [[nodiscard]] bool WildcardMatch(std::string_view pattern, std::string_view name);
 
+// Letter case as names compare on the platform: ASCII letters only.
+[[nodiscard]] constexpr char FoldNameCase(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // True when the pattern contains `*` or `?`, i.e. can name more than one file.
 [[nodiscard]] bool HasWildcard(std::string_view pattern);

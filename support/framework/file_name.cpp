@@ -3,11 +3,11 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/core/wildcard.h"
+
 namespace {
 
 constexpr std::string_view kEllipsis = "...";
-
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::vector<std::string_view> SplitComponents(std::string_view text) {
   std::vector<std::string_view> parts;
@@ -104,7 +104,7 @@ BOOL CFileName::ISExtension(std::string_view ext) const {
   const std::string_view have = name.substr(dot + 1);
   if (have.size() != ext.size()) return FALSE;
   for (std::size_t i = 0; i < have.size(); ++i) {
-    if (FoldAscii(have[i]) != FoldAscii(ext[i])) return FALSE;
+    if (FoldNameCase(have[i]) != FoldNameCase(ext[i])) return FALSE;
   }
   return TRUE;
 }
