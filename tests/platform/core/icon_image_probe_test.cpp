@@ -90,8 +90,12 @@ TEST(ProbeCorpus, AgreesWithTheDecoders) {
       EXPECT_EQ(header->height, image.height) << path;
       // The directories give the depth where they give one, except for
       // nsis3-install.ico's PNG, whose entry says 8 bits for an RGBA image.
-      if (image.bitCount != 0 && !header->png) EXPECT_EQ(header->bitCount, image.bitCount) << path;
-      if (image.bitCount == 0) EXPECT_EQ(1 << header->bitCount, image.colours) << path;
+      if (image.bitCount != 0 && !header->png) {
+        EXPECT_EQ(header->bitCount, image.bitCount) << path;
+      }
+      if (image.bitCount == 0) {
+        EXPECT_EQ(1 << header->bitCount, image.colours) << path;
+      }
     }
   }
 }
