@@ -30,6 +30,11 @@ class CZURemoteWnd : public CWnd {
   // proxy when it has none (so "popup != main" reads as on one machine).
   [[nodiscard]] CZURemoteWnd* GetLastActivePopup() const;
 
+  // The single-instance steps in one go: the remote main window to the
+  // front, restored when minimized, and its last active popup above it.
+  // TRUE when the other copy answered every step.
+  BOOL ActivateRemote();
+
   [[nodiscard]] RemoteTarget GetTarget() const { return m_target; }
 
  private:

@@ -29,9 +29,6 @@ class CZUAboutDlg : public CDialog {
   [[nodiscard]] static CString ProductText();
   [[nodiscard]] static CString VersionText();
 
- protected:
-  DECLARE_MESSAGE_MAP()
-
  private:
   UINT m_nIconId;
   CZUBigIcon m_bigIcon;

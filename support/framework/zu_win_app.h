@@ -38,7 +38,11 @@ class CZUWinApp : public CWinApp {
   // user under the same title and class key, or null when there is none.
   // The answer stands for a window of another process: a proxy, owned by
   // this object, whose IsIconic, ShowWindow, SetForegroundWindow and
-  // GetLastActivePopup are carried out by the running copy. When none runs,
+  // GetLastActivePopup are carried out by the running copy. Since a caller
+  // holding the answer as a CWnd* calls the class library's (non-virtual)
+  // operations, the running copy is also brought forward here already: its
+  // main window to the front, restored when minimized, its last active
+  // popup on top; the caller's own steps then change nothing. When none runs,
   // this copy becomes the one that answers later copies: it claims the name
   // at once (so two copies started together cannot both be first) and
   // answers requests as soon as its main window exists.
@@ -48,9 +52,6 @@ class CZUWinApp : public CWinApp {
   // the first one. OnIdle calls it once m_pMainWnd has a window; calling it
   // earlier or again does no harm. TRUE while serving.
   BOOL StartInstanceServer();
-
- protected:
-  DECLARE_MESSAGE_MAP()
 
  private:
   std::string m_strClassName;
