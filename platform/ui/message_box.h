@@ -21,6 +21,7 @@ inline int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 enum class ModalKind { Dialog, MessageBox, PopupMenu };
 
 struct ModalRun {
+  explicit ModalRun(ModalKind k) : kind(k) {}
   ModalKind kind;
   CDialog* dialog = nullptr;  // Dialog: created, initialised and shown
   HWND owner = nullptr;

@@ -108,13 +108,13 @@ struct ResourceEntry {
 };
 
 struct ResourceTable {
-  std::span<const StringResource> strings;
-  std::span<const ResourceEntry<DialogTemplate>> dialogs;
-  std::span<const ResourceEntry<MenuTemplate>> menus;
-  std::span<const ResourceEntry<AcceleratorTable>> accelerators;
-  std::span<const ResourceEntry<ToolbarTemplate>> toolbars;
-  std::span<const ResourceEntry<BitmapResource>> bitmaps;
-  std::span<const ResourceEntry<IconResource>> icons;
+  std::span<const StringResource> strings{};
+  std::span<const ResourceEntry<DialogTemplate>> dialogs{};
+  std::span<const ResourceEntry<MenuTemplate>> menus{};
+  std::span<const ResourceEntry<AcceleratorTable>> accelerators{};
+  std::span<const ResourceEntry<ToolbarTemplate>> toolbars{};
+  std::span<const ResourceEntry<BitmapResource>> bitmaps{};
+  std::span<const ResourceEntry<IconResource>> icons{};
 };
 
 void RegisterResources(const ResourceTable* table);

@@ -1,0 +1,105 @@
+// "BUTTON": push buttons, check boxes, radio buttons and group boxes.
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "platform/ui/button.h"
+#include "platform/ui/control_support.h"
+#include "platform/ui/gdi_internal.h"
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)
+
+namespace {
+
+class ButtonBehavior final : public WindowBehavior {
+ public:
+  QWidget* Build(WindowRecord& rec, QWidget* parent) override {
+    HWND self = &rec;
+    const DWORD type = rec.style & BS_TYPEMASK;
+    QWidget* w = nullptr;
+    if (type == BS_GROUPBOX) {
+      m_group = new QGroupBox(parent);
+      // A group box frames its siblings; it takes no input of its own.
+      m_group->setAttribute(Qt::WA_TransparentForMouseEvents);
+      m_group->setFocusPolicy(Qt::NoFocus);
+      w = m_group;
+    } else {
+      if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE) {
+        auto* box = new QCheckBox(parent);
+        box->setTristate(type == BS_3STATE || type == BS_AUTO3STATE);
+        m_button = box;
+      } else if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) {
+        m_button = new QRadioButton(parent);
+      } else {
+        m_button = new QPushButton(parent);
+      }
+      rec.Connect(m_button, &QAbstractButton::clicked, [self] {
+        if (WindowRecord* r = LiveRecord(self)) NotifyParentCommand(*r, BN_CLICKED);
+      });
+      if (!(rec.style & WS_TABSTOP)) m_button->setFocusPolicy(Qt::ClickFocus);
+      w = m_button;
+      InstallControlEvents(rec, w);
+    }
+    return w;
+  }
+
+  std::optional<LRESULT> Handle(WindowRecord& rec, UINT message, WPARAM wParam, LPARAM lParam) override {
+    (void)rec;
+    switch (message) {
+      case BM_GETCHECK: {
+        auto* box = qobject_cast<QCheckBox*>(m_button);
+        if (box) return box->checkState() == Qt::Checked ? BST_CHECKED : box->checkState() == Qt::PartiallyChecked ? BST_INDETERMINATE : BST_UNCHECKED;
+        return (m_button && m_button->isCheckable() && m_button->isChecked()) ? BST_CHECKED : BST_UNCHECKED;
+      }
+      case BM_SETCHECK:
+        if (auto* box = qobject_cast<QCheckBox*>(m_button)) {
+          box->setCheckState(wParam == BST_CHECKED ? Qt::Checked : wParam == BST_INDETERMINATE ? Qt::PartiallyChecked : Qt::Unchecked);
+        } else if (m_button && m_button->isCheckable()) {
+          m_button->setChecked(wParam == BST_CHECKED);
+        }
+        return 0;
+      case BM_GETSTATE: {
+        LRESULT state = *Handle(rec, BM_GETCHECK, 0, 0);
+        if (m_button && m_button->isDown()) state |= 0x0004;
+        if (m_button && m_button->hasFocus()) state |= 0x0008;
+        return state;
+      }
+      case BM_CLICK:
+        if (m_button && m_button->isEnabled()) m_button->click();
+        return 0;
+      case BM_SETIMAGE: {
+        if (wParam != IMAGE_ICON || !m_button) return 0;
+        HICON old = m_icon;
+        m_icon = reinterpret_cast<HICON>(lParam);
+        QImage image = IconToImage(m_icon);
+        m_button->setIcon(image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image)));
+        if (!image.isNull()) m_button->setIconSize(image.size());
+        return reinterpret_cast<LRESULT>(old);
+      }
+      case BM_GETIMAGE:
+        return reinterpret_cast<LRESULT>(m_icon);
+      default:
+        return std::nullopt;
+    }
+  }
+
+  std::string Text(const WindowRecord& rec) const override { return rec.text; }
+
+  void SetText(WindowRecord& rec, const std::string& text) override {
+    rec.text = text;
+    // Button captions keep "&" as the mnemonic marker, as Qt reads it too.
+    if (m_group) m_group->setTitle(ToQt(text));
+    if (m_button) m_button->setText(ToQt(text));
+  }
+
+ private:
+  QGroupBox* m_group = nullptr;
+  QAbstractButton* m_button = nullptr;
+  HICON m_icon = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowBehavior> MakeButtonBehavior() { return std::make_unique<ButtonBehavior>(); }

@@ -1,0 +1,151 @@
+#include "platform/ui/image_list.h"
+
+#include <algorithm>
+#include <memory>
+#include <unordered_set>
+
+#include "platform/core/icon_object.h"
+#include "platform/ui/ui_call.h"
+
+struct ImageListRecord {
+  int cx = 0;
+  int cy = 0;
+  UINT flags = 0;
+  int grow = 0;
+  std::vector<std::vector<std::uint32_t>> images;
+  CImageList* wnd = nullptr;
+  std::unique_ptr<CImageList> temporary;
+};
+
+namespace {
+std::unordered_set<ImageListRecord*>& Lists() {
+  static std::unordered_set<ImageListRecord*> lists;
+  return lists;
+}
+ImageListRecord* Live(HIMAGELIST list) { return (list && Lists().count(list)) ? list : nullptr; }
+}  // namespace
+
+// Image lists are changed and drawn on the user-interface thread only, so
+// a worker's append never races the list view's painting.
+
+HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow) {
+  if (cx <= 0 || cy <= 0 || cx > kMaxImageListSide || cy > kMaxImageListSide) return nullptr;
+  return UiCall([&]() -> HIMAGELIST {
+    auto* list = new ImageListRecord;
+    list->cx = cx;
+    list->cy = cy;
+    list->flags = flags;
+    list->grow = grow;
+    list->images.reserve(static_cast<std::size_t>(std::clamp(initial, 0, 1024)));
+    Lists().insert(list);
+    return list;
+  });
+}
+
+BOOL ImageList_Destroy(HIMAGELIST list) {
+  return UiCall([&]() -> BOOL {
+    if (!Live(list)) return FALSE;
+    Lists().erase(list);
+    if (list->wnd) list->wnd->m_hImageList = nullptr;
+    if (list->temporary) list->temporary->m_hImageList = nullptr;
+    delete list;
+    return TRUE;
+  });
+}
+
+int ImageList_ReplaceIcon(HIMAGELIST list, int index, HICON icon) {
+  if (!icon) return -1;
+  // Scaling runs on the calling thread; only storing takes the user-interface thread.
+  const int cx = UiCall([&] { return Live(list) ? list->cx : 0; });
+  const int cy = UiCall([&] { return Live(list) ? list->cy : 0; });
+  if (cx <= 0 || cy <= 0) return -1;
+  std::vector<std::uint32_t> pixels = ScaleIconPixels(*icon, cx, cy);
+  if (pixels.size() != static_cast<std::size_t>(cx) * static_cast<std::size_t>(cy)) return -1;
+  return UiCall([&]() -> int {
+    if (!Live(list) || list->cx != cx || list->cy != cy) return -1;
+    if (index == -1) {
+      if (list->images.size() >= static_cast<std::size_t>(kMaxImageListImages)) return -1;
+      list->images.push_back(std::move(pixels));
+      return static_cast<int>(list->images.size() - 1);
+    }
+    if (index < 0 || static_cast<std::size_t>(index) >= list->images.size()) return -1;
+    list->images[static_cast<std::size_t>(index)] = std::move(pixels);
+    return index;
+  });
+}
+
+int ImageList_AddIcon(HIMAGELIST list, HICON icon) { return ImageList_ReplaceIcon(list, -1, icon); }
+
+BOOL ImageList_Remove(HIMAGELIST list, int index) {
+  return UiCall([&]() -> BOOL {
+    if (!Live(list)) return FALSE;
+    if (index == -1) {
+      list->images.clear();
+      return TRUE;
+    }
+    if (index < 0 || static_cast<std::size_t>(index) >= list->images.size()) return FALSE;
+    list->images.erase(list->images.begin() + index);
+    return TRUE;
+  });
+}
+
+int ImageList_GetImageCount(HIMAGELIST list) {
+  return UiCall([&]() -> int { return Live(list) ? static_cast<int>(list->images.size()) : 0; });
+}
+
+BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy) {
+  return UiCall([&]() -> BOOL {
+    if (!Live(list) || !cx || !cy) return FALSE;
+    *cx = list->cx;
+    *cy = list->cy;
+    return TRUE;
+  });
+}
+
+std::vector<std::uint32_t> ImageList_GetPixels(HIMAGELIST list, int index) {
+  return UiCall([&]() -> std::vector<std::uint32_t> {
+    if (!Live(list) || index < 0 || static_cast<std::size_t>(index) >= list->images.size()) return {};
+    return list->images[static_cast<std::size_t>(index)];
+  });
+}
+
+CImageList::~CImageList() { DeleteImageList(); }
+
+CImageList* CImageList::FromHandle(HIMAGELIST list) {
+  return UiCall([&]() -> CImageList* {
+    if (!Live(list)) return nullptr;
+    if (list->wnd) return list->wnd;
+    if (!list->temporary) {
+      list->temporary = std::make_unique<CImageList>();
+      list->temporary->m_hImageList = list;
+    }
+    return list->temporary.get();
+  });
+}
+
+BOOL CImageList::Create(int cx, int cy, UINT flags, int initial, int grow) {
+  return Attach(ImageList_Create(cx, cy, flags, initial, grow));
+}
+
+BOOL CImageList::DeleteImageList() {
+  HIMAGELIST list = Detach();
+  return list ? ImageList_Destroy(list) : FALSE;
+}
+
+BOOL CImageList::Attach(HIMAGELIST list) {
+  return UiCall([&]() -> BOOL {
+    if (!Live(list) || m_hImageList) return FALSE;
+    list->wnd = this;
+    m_hImageList = list;
+    return TRUE;
+  });
+}
+
+HIMAGELIST CImageList::Detach() {
+  return UiCall([&]() -> HIMAGELIST {
+    HIMAGELIST list = m_hImageList;
+    if (Live(list) && list->wnd == this) list->wnd = nullptr;
+    m_hImageList = nullptr;
+    return list;
+  });
+}

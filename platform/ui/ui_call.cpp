@@ -1,0 +1,149 @@
+#include "platform/ui/ui_call.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <QThread>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+
+#include "platform/ui/ui_layer.h"
+
+namespace {
+
+enum class OpState { Queued, Running, Done, Cancelled };
+
+struct QueuedOp {
+  std::function<void()> op;
+  std::mutex mutex;
+  std::condition_variable cv;
+  OpState state = OpState::Queued;
+  std::exception_ptr error;
+};
+
+const QEvent::Type kRunQueuedEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// Lives on the user-interface thread; each posted event runs the oldest
+// queued operation, so nested event loops (modal dialogs) keep the queue
+// moving and the order holds.
+class Dispatcher final : public QObject {
+ public:
+  void Post(std::shared_ptr<QueuedOp> op) {
+    {
+      std::lock_guard lock(m_mutex);
+      m_queue.push_back(std::move(op));
+    }
+    QCoreApplication::postEvent(this, new QEvent(kRunQueuedEvent));
+  }
+
+  bool event(QEvent* e) override {
+    if (e->type() != kRunQueuedEvent) return QObject::event(e);
+    std::shared_ptr<QueuedOp> op;
+    {
+      std::lock_guard lock(m_mutex);
+      if (m_queue.empty()) return true;
+      op = std::move(m_queue.front());
+      m_queue.pop_front();
+    }
+    {
+      std::lock_guard lock(op->mutex);
+      if (op->state == OpState::Cancelled) return true;
+      op->state = OpState::Running;
+    }
+    std::exception_ptr error;
+    try {
+      NoteUiActivity();
+      op->op();
+    } catch (...) {
+      error = std::current_exception();
+    }
+    {
+      std::lock_guard lock(op->mutex);
+      op->error = error;
+      op->state = OpState::Done;
+    }
+    op->cv.notify_all();
+    return true;
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::deque<std::shared_ptr<QueuedOp>> m_queue;
+};
+
+std::atomic<QThread*> g_uiThread{nullptr};
+std::mutex g_dispatcherMutex;
+Dispatcher* g_dispatcher = nullptr;
+
+QThread* UiThread() {
+  QThread* t = g_uiThread.load();
+  if (t) return t;
+  QCoreApplication* app = QCoreApplication::instance();
+  return app ? app->thread() : nullptr;
+}
+
+Dispatcher* GetDispatcher() {
+  std::lock_guard lock(g_dispatcherMutex);
+  if (!g_dispatcher) {
+    g_dispatcher = new Dispatcher;  // lives as long as the process
+    if (QThread* t = UiThread()) g_dispatcher->moveToThread(t);
+  }
+  return g_dispatcher;
+}
+
+}  // namespace
+
+void SetUiThread() {
+  g_uiThread.store(QThread::currentThread());
+  GetDispatcher();
+  InstallUiLayerHooks();
+}
+
+bool IsUiThread() {
+  QThread* t = UiThread();
+  return t == nullptr || t == QThread::currentThread();
+}
+
+void UiCallVoid(const std::function<void()>& op) {
+  if (IsUiThread()) {
+    op();
+    return;
+  }
+  ThreadControl* control = ThreadControl::Current();
+  if (control && control->IsKilled()) throw ThreadKilled{};
+
+  auto queued = std::make_shared<QueuedOp>();
+  queued->op = op;
+  std::weak_ptr<QueuedOp> weak = queued;
+  bool waitRegistered = false;
+  if (control) {
+    // The release runs on the killing thread: a queued operation is marked so
+    // it never runs, and the waiter wakes. One already running finishes
+    // first (it uses the waiter's stack), which is as long as one message.
+    waitRegistered = control->BeginWait([weak] {
+      if (auto q = weak.lock()) {
+        {
+          std::lock_guard lock(q->mutex);
+          if (q->state == OpState::Queued) q->state = OpState::Cancelled;
+        }
+        q->cv.notify_all();
+      }
+    });
+    if (!waitRegistered) throw ThreadKilled{};
+  }
+  GetDispatcher()->Post(queued);
+
+  std::unique_lock lock(queued->mutex);
+  queued->cv.wait(lock, [&] { return queued->state == OpState::Done || queued->state == OpState::Cancelled; });
+  OpState final = queued->state;
+  std::exception_ptr error = queued->error;
+  lock.unlock();
+  if (control) control->EndWait();
+  if (final == OpState::Cancelled) throw ThreadKilled{};
+  if (error) std::rethrow_exception(error);
+  if (control && control->IsKilled()) throw ThreadKilled{};
+}
