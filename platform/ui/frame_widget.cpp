@@ -86,7 +86,11 @@ void FrameWidget::SetMenuBar(QMenuBar* bar) {
 
 int FrameWidget::MenuHeight() const { return m_menuBar ? m_menuBar->sizeHint().height() : 0; }
 
-void FrameWidget::SetClientSize(int width, int height) { resize(width, height + MenuHeight()); }
+void FrameWidget::SetClientSize(int width, int height) {
+  resize(width, height + MenuHeight());
+  // A hidden widget gets its resize event only when shown; lay out now.
+  Layout();
+}
 
 void FrameWidget::Layout() {
   int menu = MenuHeight();
