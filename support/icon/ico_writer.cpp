@@ -1,6 +1,7 @@
 #include "support/icon/ico_writer.h"
 
 #include <fcntl.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -13,6 +14,9 @@
 
 namespace {
 
+// Well below every system's IOV_MAX (1024 on Linux).
+constexpr std::size_t kMaxPiecesPerCall = 512;
+
 void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
   out.push_back(static_cast<std::uint8_t>(v & 0xFFu));
   out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFFu));
@@ -23,12 +27,24 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   Put16(out, v >> 16);
 }
 
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+// All pieces in as few system calls as the kernel allows; a short write
+// resumes where it stopped.
+bool WriteAll(int fd, std::vector<std::span<const std::uint8_t>> pieces) {
+  std::size_t first = 0;
+  while (first < pieces.size()) {
+    std::vector<iovec> iov;
+    for (std::size_t i = first; i < pieces.size() && iov.size() < kMaxPiecesPerCall; ++i) {
+      iov.push_back(iovec{const_cast<std::uint8_t*>(pieces[i].data()), pieces[i].size()});
+    }
+    const ssize_t n = ::writev(fd, iov.data(), static_cast<int>(iov.size()));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
-    bytes = bytes.subspan(static_cast<std::size_t>(n));
+    auto done = static_cast<std::size_t>(n);
+    while (first < pieces.size() && done >= pieces[first].size()) {
+      done -= pieces[first].size();
+      ++first;
+    }
+    if (done > 0) pieces[first] = pieces[first].subspan(done);
   }
   return true;
 }
@@ -89,9 +105,12 @@ BOOL WriteIconToICOFile(const ICONRESOURCE* group, LPCSTR path) {
   std::string temporary;
   const int fd = CreateTemporary(FolderOf(destination), temporary);
   if (fd < 0) return FALSE;
-  bool ok = WriteAll(fd, *directory);
-  for (UINT i = 0; ok && i < group->nImages; ++i) ok = WriteAll(fd, IconImageData(IconImageAt(group, i)));
-  ok = ::fsync(fd) == 0 && ok;
+  std::vector<std::span<const std::uint8_t>> pieces{*directory};
+  for (UINT i = 0; i < group->nImages; ++i) pieces.push_back(IconImageData(IconImageAt(group, i)));
+  bool ok = WriteAll(fd, std::move(pieces));
+  // No fsync: the rename already keeps a failed or interrupted write from
+  // replacing the destination, and flushing every saved icon to the disk
+  // costs more than the whole rest of the save.
   ok = ::close(fd) == 0 && ok;
   ok = ok && ::rename(temporary.c_str(), destination.c_str()) == 0;
   if (!ok) {
