@@ -7,8 +7,11 @@
 
 class QWidget;
 
-// The window's widget (its client area for windows with a frame, menu or
-// bars); null for a dead handle. User-interface thread only.
+// The window's widget (a top-level window's frame, a control's own widget);
+// null for a dead handle. User-interface thread only.
 [[nodiscard]] QWidget* WidgetOfWindow(HWND hWnd);
+// Where the window's client area is: below a frame's menu bar, a list's
+// viewport. Custom drawing goes here.
+[[nodiscard]] QWidget* ClientWidgetOfWindow(HWND hWnd);
 // The window record wrapping the widget or its nearest ancestor that has one.
 [[nodiscard]] HWND WindowOfWidget(const QWidget* widget);

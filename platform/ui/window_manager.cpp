@@ -91,6 +91,11 @@ HWND WindowOfWidget(const QWidget* widget) {
 
 QWidget* WidgetOfWindow(HWND hWnd) {
   WindowRecord* rec = LiveRecord(hWnd);
+  return rec ? rec->widget : nullptr;
+}
+
+QWidget* ClientWidgetOfWindow(HWND hWnd) {
+  WindowRecord* rec = LiveRecord(hWnd);
   return rec ? rec->client : nullptr;
 }
 
