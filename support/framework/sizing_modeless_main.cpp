@@ -6,6 +6,7 @@
 #include "platform/ui/dc.h"
 #include "platform/ui/resources.h"
 #include "platform/ui/win_app.h"
+#include "support/framework/pending_layout.h"
 
 IMPLEMENT_DYNAMIC(CSizingModelessMain, cdxCSizingDialog)
 
@@ -54,6 +55,7 @@ BOOL CSizingModelessMain::OnInitDialog() {
   GetWindowRect(&window);
   SetWindowPos(nullptr, 0, 0, window.right - window.left, window.bottom - window.top + toolHeight + statusHeight,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FlushPendingLayout(m_hWnd);
   PlaceBars();
   return TRUE;
 }

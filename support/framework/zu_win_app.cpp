@@ -42,10 +42,6 @@ CWnd* CZUWinApp::ISApplicationIsUp(LPCSTR title, DWORD classKey) {
   InstanceClaim claim = InstanceClaim::Make(InstanceChannelPath(title != nullptr ? title : "", classKey));
   if (claim.running) {
     m_pRunningWnd = std::make_unique<CZURemoteWnd>(std::move(claim.running), RemoteTarget::MainWindow);
-    // The class library's window operations are not virtual, so a caller
-    // holding the answer as a CWnd* reaches this process's CWnd, not the
-    // proxy: bring the running copy forward here, as the caller would.
-    m_pRunningWnd->ActivateRemote();
     return m_pRunningWnd.get();
   }
   m_pServer = std::move(claim.server);

@@ -38,11 +38,10 @@ class CZUWinApp : public CWinApp {
   // user under the same title and class key, or null when there is none.
   // The answer stands for a window of another process: a proxy, owned by
   // this object, whose IsIconic, ShowWindow, SetForegroundWindow and
-  // GetLastActivePopup are carried out by the running copy. Since a caller
-  // holding the answer as a CWnd* calls the class library's (non-virtual)
-  // operations, the running copy is also brought forward here already: its
-  // main window to the front, restored when minimized, its last active
-  // popup on top; the caller's own steps then change nothing. When none runs,
+  // GetLastActivePopup are carried out by the running copy. The class
+  // library's window operations are not virtual: a caller reaches the
+  // proxy's through a CZURemoteWnd* (dynamic_cast); through a plain CWnd*
+  // they act on a hidden window of this process and change nothing. When none runs,
   // this copy becomes the one that answers later copies: it claims the name
   // at once (so two copies started together cannot both be first) and
   // answers requests as soon as its main window exists.
