@@ -117,7 +117,7 @@ BOOL CZUBigIcon::SizeToContent(UINT iconId) {
 }
 
 void CZUBigIcon::InstallPainter() {
-  QWidget* widget = WidgetOfWindow(m_hWnd);
+  QWidget* widget = ClientWidgetOfWindow(m_hWnd);
   // Once per widget: SizeToContent may run again on the same control.
   static constexpr const char* kInstalled = "zuBigIconPainter";
   if (widget == nullptr || widget->property(kInstalled).toBool()) {

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,26 @@ TEST_F(IconResourceTest, SizeToContentSizesTheButtonToTheIcon) {
   ASSERT_NE(widget, nullptr);
   const QImage shot = widget->grab().toImage();
   EXPECT_EQ(shot.width(), 48);
+  // Each pixel is the icon's, laid over the background.
+  const QColor background = widget->palette().window().color();
+  const std::vector<std::uint32_t> expected = ScaleIconPixels(*icon.GetBigIcon(), 48, 48);
+  ASSERT_EQ(expected.size(), 48u * 48u);
+  int matching = 0;
+  for (int y = 0; y < 48; ++y) {
+    for (int x = 0; x < 48; ++x) {
+      const std::uint32_t argb = expected[static_cast<std::size_t>(y * 48 + x)];
+      const double alpha = ((argb >> 24) & 0xFF) / 255.0;
+      const auto blend = [&](int shift, int under) {
+        return static_cast<int>(((argb >> shift) & 0xFF) * alpha + under * (1.0 - alpha) + 0.5);
+      };
+      const QColor got = shot.pixelColor(x, y);
+      const bool same = std::abs(got.red() - blend(16, background.red())) <= 2 &&
+                        std::abs(got.green() - blend(8, background.green())) <= 2 &&
+                        std::abs(got.blue() - blend(0, background.blue())) <= 2;
+      matching += same ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(matching, 48 * 48);
   EXPECT_FALSE(icon.SizeToContent(4242));
   EXPECT_EQ(icon.GetIconSide(), 48);  // unchanged on failure
 }

@@ -7,6 +7,7 @@
 
 #include "framework_test_resources.h"
 #include "platform/ui/cmd_ui.h"
+#include "platform/ui/menu.h"
 #include "platform/ui/resources.h"
 #include "platform/ui/win_app.h"
 #include "support/framework/zu_win_app.h"
@@ -116,6 +117,20 @@ TEST_F(ModelessMainTest, IdleUpdateSetsToolbarStatesFromHandlers) {
   m_app.m_bClearEnabled = FALSE;
   m_main->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
   EXPECT_NE(bar.GetButtonStyle(2) & TBBS_DISABLED, 0u);
+}
+
+TEST_F(ModelessMainTest, MenuFromTheTemplateTakesItsStatesWhenOpened) {
+  CMenu* bar = m_main->GetMenu();
+  ASSERT_NE(bar, nullptr);
+  CMenu* icons = bar->GetSubMenu(1);
+  ASSERT_NE(icons, nullptr);
+  m_app.m_bClearEnabled = FALSE;
+  m_main->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(icons->GetSafeHmenu()), 1);
+  EXPECT_NE(icons->GetMenuState(fw_test::kCmdClear, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  EXPECT_NE(icons->GetMenuState(fw_test::kCmdSave, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  m_app.m_bClearEnabled = TRUE;
+  m_main->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(icons->GetSafeHmenu()), 1);
+  EXPECT_EQ(icons->GetMenuState(fw_test::kCmdClear, MF_BYCOMMAND) & MF_GRAYED, 0u);
 }
 
 TEST_F(ModelessMainTest, ControlsSitBetweenTheBarsAtTheirDesignedSize) {
