@@ -7,7 +7,8 @@
 // Empties listBox and adds the names (not paths) of the regular files in
 // the folder of searchPath (a folder, a separator, a pattern; without a
 // separator the current folder) whose names match the pattern with the
-// find-file rules. Folders are not added; the list box sorts as its style
+// find-file rules. Folders are not added; files whose names start with "."
+// are, as a find-file search returns them. The list box sorts as its style
 // says. Answers the number of names added, or -1 when listBox is not a
 // window (the folder not being readable gives an empty box and 0).
 int ZUFillFileListBox(LPCSTR searchPath, HWND listBox);

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QProcess>
 #include <QStringList>
 
@@ -15,6 +17,7 @@
 #include "platform/ui/geometry.h"
 #include "support/framework/instance_channel.h"
 #include "support/framework/remote_wnd.h"
+#include "support/framework/zu_win_app.h"
 
 namespace {
 
@@ -42,6 +45,16 @@ class Helper {
   Helper(const Helper&) = delete;
   Helper& operator=(const Helper&) = delete;
 
+  // The first line the helper prints, while this process keeps handling
+  // its own events (it may be the copy the helper talks to).
+  std::string LineServing() {
+    QDeadlineTimer deadline(20000);
+    while (!m_process.canReadLine() && !deadline.hasExpired()) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+      m_process.waitForReadyRead(10);
+    }
+    return m_process.canReadLine() ? m_process.readLine().trimmed().toStdString() : std::string();
+  }
   // The first line the helper prints; empty when it prints none in time.
   std::string Line() {
     while (!m_process.canReadLine()) {
@@ -184,6 +197,26 @@ TEST(InstanceChannel, GoneCopyAnswersNothing) {
   EXPECT_FALSE(remote->IsIconic());
   EXPECT_FALSE(remote->SetForegroundWindow());
   EXPECT_EQ(remote->GetLastActivePopup(), remote.get());
+}
+
+TEST(InstanceChannel, FirstCopyAnswersOnceItsMainWindowExists) {
+  const std::string title = UniqueTitle("idle");
+  CZUWinApp app;
+  ASSERT_EQ(app.ISApplicationIsUp(title.c_str(), kClassKey), nullptr);
+  EXPECT_FALSE(app.StartInstanceServer());  // no main window yet
+
+  CWnd main;
+  ASSERT_TRUE(main.CreateEx(0, WC_GENERIC, title.c_str(), WS_POPUP | WS_CAPTION, CRect(0, 0, 100, 50), nullptr, 0));
+  main.ShowWindow(SW_SHOWMINIMIZED);
+  app.m_pMainWnd = &main;
+  app.OnIdle(0);
+
+  Helper second({"probe", QString::fromStdString(title)});
+  EXPECT_EQ(second.LineServing(), "FOUND");
+  EXPECT_FALSE(main.IsIconic());  // the second copy restored it
+  app.m_pMainWnd = nullptr;
+  app.ExitInstance();
+  EXPECT_FALSE(std::filesystem::exists(InstanceChannelPath(title, kClassKey)));
 }
 
 class AnswerTest : public testing::Test {
