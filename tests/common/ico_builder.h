@@ -4,11 +4,20 @@
 // directory fields can each be set to a lie.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "support/icon/icon_library.h"
+
 namespace ico_test {
+
+// A group from the icon library, released with ClearIconResource.
+struct GroupDeleter {
+  void operator()(ICONRESOURCE* group) const { (void)ClearIconResource(group); }
+};
+using ScopedGroup = std::unique_ptr<ICONRESOURCE, GroupDeleter>;
 
 // A DIB icon image: 40-byte header (height doubled), colour table for
 // depths up to 8, XOR rows, AND rows. seed varies the pixel bytes.

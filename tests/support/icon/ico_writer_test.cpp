@@ -23,10 +23,7 @@ using ico_test::TempDir;
 namespace fs = std::filesystem;
 const std::string kCorpus = GLIMRA_CORPUS_DIR;
 
-struct GroupDeleter {
-  void operator()(ICONRESOURCE* g) const { (void)ClearIconResource(g); }
-};
-using Group = std::unique_ptr<ICONRESOURCE, GroupDeleter>;
+using Group = ico_test::ScopedGroup;
 
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> names;
