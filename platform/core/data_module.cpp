@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "platform/core/data_module_object.h"
+#include "platform/core/install_folders.h"
 
 namespace {
 
@@ -83,6 +84,11 @@ HMODULE LoadDataModuleFromBytes(std::span<const std::uint8_t> bytes) {
 HMODULE LoadLibraryExA(LPCSTR path, HANDLE /*file*/, DWORD flags) {
   // Only data files: this layer never runs a module's code.
   if ((flags & LOAD_LIBRARY_AS_DATAFILE) == 0 || path == nullptr) return nullptr;
+  // The help viewer is part of the window layer, not a file to map: a bare
+  // request for it answers whether it was installed with the program.
+  if (IsHelpViewerModuleName(path)) {
+    return FindInstalledFile(kHelpViewerModuleName) ? Publish(std::make_unique<DataModule>()) : nullptr;
+  }
   auto mapping = FileMapping::Open(path);
   if (!mapping) return nullptr;
   auto module = Build(mapping->bytes());

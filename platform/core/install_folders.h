@@ -1,0 +1,25 @@
+#pragma once
+// Where the files installed with the program are found: the program's own
+// folder first (a build tree runs the program from its output folder), then
+// the data folder of an installed copy. GLIMRA_PROGRAM_DIR, when set,
+// replaces both, so a test can run the program against a folder it built.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The folders searched, in order; empty entries are never returned.
+[[nodiscard]] std::vector<std::string> InstallFolders();
+// The full path of a regular file of that name in the first folder holding
+// one; nullopt when no folder does.
+[[nodiscard]] std::optional<std::string> FindInstalledFile(std::string_view name);
+
+// The help viewer's module name as the program asks for it. The viewer is
+// built into the window layer; installing it with the program means
+// installing a marker file of this name, which is what a data-file load of
+// the name finds.
+inline constexpr std::string_view kHelpViewerModuleName = "hhctrl.ocx";
+// True for a bare module name (no folder) that names the help viewer, in
+// any letter case, as the platform compares module names.
+[[nodiscard]] bool IsHelpViewerModuleName(std::string_view path);

@@ -1,0 +1,82 @@
+#include "platform/core/install_folders.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/core/data_module.h"
+#include "tests/common/ico_builder.h"
+
+namespace {
+
+using ico_test::TempDir;
+
+// Points the lookup at a folder for the test's lifetime.
+class ProgramDirOverride {
+ public:
+  explicit ProgramDirOverride(const std::string& folder) { setenv("GLIMRA_PROGRAM_DIR", folder.c_str(), 1); }
+  ProgramDirOverride(const ProgramDirOverride&) = delete;
+  ProgramDirOverride& operator=(const ProgramDirOverride&) = delete;
+  ~ProgramDirOverride() { unsetenv("GLIMRA_PROGRAM_DIR"); }
+};
+
+void WriteMarker(const std::string& path) { ASSERT_TRUE(ico_test::WriteFile(path, {'x'})); }
+
+TEST(InstallFolders, OverrideReplacesEveryFolder) {
+  TempDir dir;
+  ProgramDirOverride pin(dir.path());
+  EXPECT_EQ(InstallFolders(), std::vector<std::string>{dir.path()});
+}
+
+TEST(InstallFolders, WithoutOverrideTheProgramFolderComesFirst) {
+  unsetenv("GLIMRA_PROGRAM_DIR");
+  const auto folders = InstallFolders();
+  ASSERT_GE(folders.size(), 1u);
+  char exe[4096] = {};
+  ASSERT_GT(readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
+  EXPECT_EQ(std::string(exe).substr(0, folders[0].size() + 1), folders[0] + "/");
+}
+
+TEST(InstallFolders, FindsOnlyRegularFilesByBareName) {
+  TempDir dir;
+  ProgramDirOverride pin(dir.path());
+  WriteMarker(dir.File("present.txt"));
+  ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0700), 0);
+  EXPECT_EQ(FindInstalledFile("present.txt"), dir.File("present.txt"));
+  EXPECT_FALSE(FindInstalledFile("missing.txt"));
+  EXPECT_FALSE(FindInstalledFile("folder"));
+  EXPECT_FALSE(FindInstalledFile(""));
+  // A name with a folder part is not a name to look up.
+  EXPECT_FALSE(FindInstalledFile("../" + dir.path().substr(dir.path().rfind('/') + 1) + "/present.txt"));
+}
+
+TEST(HelpViewerModule, NameMatchesInAnyCaseButOnlyBare) {
+  EXPECT_TRUE(IsHelpViewerModuleName("hhctrl.ocx"));
+  EXPECT_TRUE(IsHelpViewerModuleName("HHCtrl.OCX"));
+  EXPECT_FALSE(IsHelpViewerModuleName("hhctrl.oc"));
+  EXPECT_FALSE(IsHelpViewerModuleName("/usr/lib/hhctrl.ocx"));
+  EXPECT_FALSE(IsHelpViewerModuleName(""));
+}
+
+TEST(HelpViewerModule, DataFileLoadAnswersWhetherTheMarkerIsInstalled) {
+  TempDir dir;
+  ProgramDirOverride pin(dir.path());
+  EXPECT_EQ(LoadLibraryExA("hhctrl.ocx", nullptr, LOAD_LIBRARY_AS_DATAFILE), nullptr);
+
+  WriteMarker(dir.File("hhctrl.ocx"));
+  HMODULE viewer = LoadLibraryExA("HHCTRL.OCX", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(viewer, nullptr);
+  // A module without resources: lookups find nothing and do not crash.
+  EXPECT_EQ(FindResourceA(viewer, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14)), nullptr);
+  EXPECT_TRUE(FreeLibrary(viewer));
+  EXPECT_FALSE(FreeLibrary(viewer));
+
+  // Only data-file loads, and a marker given by path is just a file that is
+  // no module.
+  EXPECT_EQ(LoadLibraryExA("hhctrl.ocx", nullptr, 0), nullptr);
+  EXPECT_EQ(LoadLibraryExA(dir.File("hhctrl.ocx").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), nullptr);
+}
+
+}  // namespace
