@@ -20,8 +20,17 @@ void ThreadControl::Kill() {
     m_killed = true;
     release = std::move(m_release);
     m_release = nullptr;
+    m_releasing = static_cast<bool>(release);
   }
-  if (release) release();
+  if (!release) return;
+  // Run outside the lock: the release wakes the waiter, which may call
+  // EndWait at once.
+  release();
+  {
+    std::lock_guard lock(m_mutex);
+    m_releasing = false;
+  }
+  m_releaseDone.notify_all();
 }
 
 bool ThreadControl::BeginWait(std::function<void()> release) {
@@ -32,6 +41,7 @@ bool ThreadControl::BeginWait(std::function<void()> release) {
 }
 
 void ThreadControl::EndWait() {
-  std::lock_guard lock(m_mutex);
+  std::unique_lock lock(m_mutex);
+  m_releaseDone.wait(lock, [this] { return !m_releasing; });
   m_release = nullptr;
 }

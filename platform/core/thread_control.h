@@ -3,6 +3,7 @@
 // without asynchronous cancellation: a killed mark, and the release of a
 // synchronous cross-thread call it may be waiting in.
 
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 
@@ -24,10 +25,14 @@ class ThreadControl {
   // A synchronous call registers how to release its waiter. FALSE when the
   // thread is already killed: the call must then not be made at all.
   bool BeginWait(std::function<void()> release);
+  // Returns only once a release that Kill started has finished, so the
+  // waiter's frame outlives everything the release touches.
   void EndWait();
 
  private:
   mutable std::mutex m_mutex;
+  std::condition_variable m_releaseDone;
   bool m_killed = false;
+  bool m_releasing = false;
   std::function<void()> m_release;
 };
