@@ -1,0 +1,153 @@
+#include "app/glimra_app.h"
+
+#include <iterator>
+
+#include "mainwnd/glimra_dlg.h"
+#include "mainwnd/main_bars.h"
+#include "platform/ui/cwnd.h"
+#include "res/resource_ids.h"
+#include "support/framework/remote_wnd.h"
+#include "support/framework/zu_about_dlg.h"
+#include "support/framework/zu_libraries.h"
+
+namespace {
+
+// The class key a running copy's main window is found by: the atom of the
+// dialog window class, which a dialog-template window has.
+constexpr DWORD kDialogClassAtom = 32770;
+
+// Brings a running copy's main window forward: restored when minimized, and
+// a modal popup it shows (such as Icon Info) on top of it.
+template <typename Wnd>
+void ActivateRunningCopy(Wnd* found) {
+  auto* popup = found->GetLastActivePopup();
+  found->SetForegroundWindow();
+  if (found->IsIconic()) {
+    found->ShowWindow(SW_SHOWNORMAL);
+  }
+  if (popup != found) {
+    popup->SetForegroundWindow();
+  }
+}
+
+}  // namespace
+
+CGlimraApp theApp;
+
+BEGIN_MESSAGE_MAP(CGlimraApp, CZUWinApp)
+ON_COMMAND(ID_ICONS_CLEAR, OnIconsClear)
+ON_COMMAND(ID_ICONS_SAVEAS, OnIconsSaveAs)
+ON_UPDATE_COMMAND_UI(ID_ICONS_SAVEAS, OnUpdateIconsSelection)
+ON_UPDATE_COMMAND_UI(ID_ICONS_CLEAR, OnUpdateIconsClear)
+ON_COMMAND(ID_ICONS_INFO, OnIconsInfo)
+ON_UPDATE_COMMAND_UI(ID_ICONS_INFO, OnUpdateIconsSelection)
+ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+ON_UPDATE_COMMAND_UI(ID_APP_ABOUT, OnUpdateAlwaysEnabled)
+ON_UPDATE_COMMAND_UI(ID_HELP_FINDER, OnUpdateAlwaysEnabled)
+ON_COMMAND(ID_HELP_FINDER, OnHelpTopics)
+ON_COMMAND(ID_HELP, CWinApp::OnHelp)
+END_MESSAGE_MAP()
+
+CGlimraApp::CGlimraApp() {
+  m_pMainWnd = nullptr;
+  static_cast<void>(InitAppClassParam("GLIMRA_CLASSAPP", 0, 0));
+}
+
+CGlimraApp::~CGlimraApp() = default;
+
+BOOL CGlimraApp::InitInstance() {
+  InitZUWinObjDLL();
+  InitZUUtilObjDLL();
+  InitZUHtmlDLL();
+
+  static_cast<void>(CZUWinApp::InitInstance());
+
+  if (!CheckSingleInstance()) {
+    return FALSE;
+  }
+
+  AfxEnableControlContainer();
+  Enable3dControls();
+
+  auto* dlg = new CGlimraDlg(IDD_GLIMRA_DIALOG);
+  m_pMainWnd = dlg;
+
+  InitHtmlHelp();
+
+  const BOOL created = dlg->Create(kMainIndicators, static_cast<int>(std::size(kMainIndicators)),
+                                   kMainToolbarButtons, static_cast<int>(std::size(kMainToolbarButtons)), IDR_MAINFRAME);
+
+  // There is no document and no option: arguments are parsed and ignored.
+  CCommandLineInfo cmdInfo;
+  ParseCommandLine(cmdInfo);
+
+  m_pMainWnd->ShowWindow(SW_SHOW);
+  return created;
+}
+
+BOOL CGlimraApp::CheckSingleInstance() {
+  CString title;
+  static_cast<void>(title.LoadString(IDS_APP_TITLE));
+  CWnd* found = ISApplicationIsUp(title, kDialogClassAtom);
+  if (found == nullptr) {
+    return TRUE;
+  }
+  // The window operations that matter are the proxy's own when the running
+  // copy is another process; CWnd's are not virtual.
+  if (auto* remote = dynamic_cast<CZURemoteWnd*>(found)) {
+    ActivateRunningCopy(remote);
+  } else {
+    ActivateRunningCopy(found);
+  }
+  return FALSE;
+}
+
+int CGlimraApp::ExitInstance() {
+  // Normally null already: destroying the main window clears it.
+  if (m_pMainWnd != nullptr) {
+    delete m_pMainWnd;
+    m_pMainWnd = nullptr;
+  }
+  return CZUWinApp::ExitInstance();
+}
+
+void CGlimraApp::InitHtmlHelp() {
+  // No help viewer is wired up on this platform yet, so help stays off.
+  m_strHtmlHelpFile.Empty();
+  m_pszHtmlHelpFile = nullptr;
+}
+
+void CGlimraApp::OnHelpTopics() {}
+
+void CGlimraApp::WinHelp(DWORD_PTR /*data*/, UINT /*command*/) {}
+
+void CGlimraApp::OnAppAbout() {
+  CZUAboutDlg about(IDR_MAINFRAME, nullptr);
+  static_cast<void>(about.DoModal());
+}
+
+CGlimraDlg* CGlimraApp::MainDialog() {
+  CWinThread* thread = AfxGetThread();
+  return thread != nullptr ? dynamic_cast<CGlimraDlg*>(thread->GetMainWnd()) : nullptr;
+}
+
+// The main window's operations these three commands run (clearing, saving,
+// the icon information) are not part of the window yet, so the commands do
+// nothing; their update handlers already enable them as they will be.
+void CGlimraApp::OnIconsClear() {}
+
+void CGlimraApp::OnIconsSaveAs() {}
+
+void CGlimraApp::OnIconsInfo() {}
+
+void CGlimraApp::OnUpdateIconsClear(CCmdUI* pCmdUI) {
+  const CGlimraDlg* dlg = MainDialog();
+  pCmdUI->Enable(dlg != nullptr && dlg->m_lvIcons.GetItemCount() > 0 && dlg->m_hWorkerThread == nullptr);
+}
+
+void CGlimraApp::OnUpdateIconsSelection(CCmdUI* pCmdUI) {
+  const CGlimraDlg* dlg = MainDialog();
+  pCmdUI->Enable(dlg != nullptr && dlg->m_lvIcons.GetNextItem(-1, LVNI_SELECTED) != -1);
+}
+
+void CGlimraApp::OnUpdateAlwaysEnabled(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }

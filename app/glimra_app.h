@@ -1,0 +1,48 @@
+#pragma once
+// The application object: brings the support libraries up, lets one copy of
+// the program run, creates and shows the main window, and takes the
+// application-level commands the main window hands on.
+
+#include "platform/ui/cmd_ui.h"
+#include "platform/ui/cstring.h"
+#include "support/framework/zu_win_app.h"
+
+class CGlimraDlg;
+
+class CGlimraApp : public CZUWinApp {
+ public:
+  CGlimraApp();
+  ~CGlimraApp() override;
+  CGlimraApp(const CGlimraApp&) = delete;
+  CGlimraApp& operator=(const CGlimraApp&) = delete;
+
+  BOOL InitInstance() override;
+  int ExitInstance() override;
+  void WinHelp(DWORD_PTR data, UINT command = HELP_CONTEXT) override;
+
+  // FALSE when another copy runs; that copy has then been brought forward.
+  BOOL CheckSingleInstance();
+  void InitHtmlHelp();
+
+  afx_msg void OnAppAbout();
+
+  CString m_strHtmlHelpFile;
+  // Null while HTML Help cannot be used; otherwise the text of m_strHtmlHelpFile.
+  LPCTSTR m_pszHtmlHelpFile = nullptr;
+
+ protected:
+  afx_msg void OnIconsClear();
+  afx_msg void OnIconsSaveAs();
+  afx_msg void OnUpdateIconsSelection(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateIconsClear(CCmdUI* pCmdUI);
+  afx_msg void OnIconsInfo();
+  afx_msg void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
+  afx_msg void OnHelpTopics();
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  // The current thread's main window when it is the program's dialog.
+  [[nodiscard]] static CGlimraDlg* MainDialog();
+};
+
+extern CGlimraApp theApp;

@@ -1,0 +1,60 @@
+#pragma once
+// The program's only top-level window: a resizable modeless dialog from
+// template 500 with a menu bar, a toolbar and a status bar. It owns every
+// control, the icon list's image list, the worker protocol's two events and
+// the handle of the running worker.
+
+#include "model/icon_info_list.h"
+#include "platform/ui/button.h"
+#include "platform/ui/combo_box.h"
+#include "platform/ui/image_list.h"
+#include "platform/ui/list_box.h"
+#include "platform/ui/list_ctrl.h"
+#include "platform/ui/static_text.h"
+#include "support/framework/shell_tree.h"
+#include "support/framework/sizing_modeless_main.h"
+
+class CGlimraDlg : public CSizingModelessMain {
+ public:
+  explicit CGlimraDlg(UINT templateId);
+  ~CGlimraDlg() override;
+  CGlimraDlg(const CGlimraDlg&) = delete;
+  CGlimraDlg& operator=(const CGlimraDlg&) = delete;
+
+  BOOL DestroyWindow() override;
+
+  CButton m_chkRecursive;
+  // Bound as a tree control and operated through the folder-tree
+  // operations; CShellTree adds no data to CTreeCtrl.
+  CShellTree m_treeFolders;
+  CButton m_grpPathSelector;
+  CButton m_grpIconList;
+  CStatic m_lblFileType;
+  CListBox m_lstFiles;
+  CComboBox m_cboFileType;
+  CButton m_btnListIcon;
+  HANDLE m_hWorkerThread = nullptr;  // the running worker; null when none runs
+  HANDLE m_hStartedEvent = nullptr;  // set by a worker as its first act
+  HANDLE m_hStopEvent = nullptr;     // asks the listing worker to stop
+  HICON m_hIcon = nullptr;           // drawn while minimized, the drag icon
+  CString m_strFolder;
+  CImageList* m_pImageList = nullptr;  // owned; the list view only uses it
+  CIconInfoList m_listIcons;           // record n describes item n and image n
+  CString m_strSaveFolder;
+  BOOL m_bCanList = FALSE;
+  CListCtrl m_lvIcons;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  // Enter and Escape never close the main window.
+  void OnOK() override;
+  void OnCancel() override;
+
+  afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+  afx_msg void OnPaint();
+  afx_msg HCURSOR OnQueryDragIcon();
+  afx_msg void OnItemexpandingFolderTree(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnDeleteitemFolderTree(NMHDR* pNMHDR, LRESULT* pResult);
+  DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,45 @@
+#pragma once
+// Helpers of the program suite: folders, the program's executable, event
+// pumping, update requests that record what a handler decided, and closing
+// the modal dialog a command opens.
+
+#include <functional>
+#include <string>
+
+#include "platform/ui/cmd_ui.h"
+#include "platform/ui/cwnd.h"
+
+// A new folder only this user may enter (as a runtime folder must be).
+[[nodiscard]] std::string MakePrivateRuntimeFolder();
+void RemoveFolderTree(const std::string& folder);
+
+// The glimra executable of this build (beside the tests' folder).
+[[nodiscard]] std::string GlimraExecutablePath();
+
+// Runs the user-interface thread's pending events for about ms milliseconds.
+void PumpEvents(int ms);
+// Pumps until done() or ms have passed; answers done().
+bool PumpUntil(const std::function<bool()>& done, int ms);
+
+// An update request that only records the handler's decision.
+class RecordingCmdUI : public CCmdUI {
+ public:
+  explicit RecordingCmdUI(UINT id) { m_nID = id; }
+  void Enable(BOOL on = TRUE) override {
+    m_bEnableChanged = TRUE;
+    enabled = on != FALSE;
+  }
+  bool enabled = false;
+};
+
+// What a modal dialog opened by run() was: its runtime class name and its
+// caption. The dialog is ended (IDCANCEL) as soon as it shows; empty
+// strings when none showed.
+struct ModalSeen {
+  std::string className;
+  std::string caption;
+};
+[[nodiscard]] ModalSeen RunAndCloseModal(const std::function<void()>& run);
+
+// A control's rectangle in its parent's client coordinates.
+[[nodiscard]] RECT ChildRect(const CWnd& parent, int id);
