@@ -1,0 +1,91 @@
+#include "listing/enum_icon_group_proc.h"
+#include "mainwnd/glimra_dlg.h"
+#include "platform/core/data_module.h"
+#include "platform/core/icon_object.h"
+#include "platform/core/shell_extract.h"
+#include "platform/ui/win_app.h"
+#include "support/framework/file_name.h"
+
+namespace {
+
+// A worker killed inside a window call leaves by unwinding through here, so
+// modules and icons are released by scope, not by the next statement.
+template <typename Handle, BOOL (*Release)(Handle)>
+class Held {
+ public:
+  explicit Held(Handle handle) : m_handle(handle) {}
+  Held(const Held&) = delete;
+  Held& operator=(const Held&) = delete;
+  ~Held() {
+    if (m_handle != nullptr) static_cast<void>(Release(m_handle));
+  }
+  [[nodiscard]] Handle get() const { return m_handle; }
+
+ private:
+  Handle m_handle;
+};
+using ModuleHolder = Held<HMODULE, FreeLibrary>;
+using IconHolder = Held<HICON, DestroyIcon>;
+
+// Extraction indices travel as identifiers, which are numbers only below
+// 0x10000; no file format we read reaches that many icons.
+constexpr UINT kMaxExtractIndex = 0xFFFF;
+
+}  // namespace
+
+void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
+  CString message;
+  message.Format("Listing from %s", static_cast<LPCTSTR>(strPath));
+  CRect rect;
+  m_wndStatusBar.GetClientRect(&rect);
+  CFileName fileName(message.str());
+  m_wndStatusBar.SetWindowText(fileName.Path2Rect(&m_wndStatusBar, rect).c_str());
+
+  fileName = strPath.str();
+  if (fileName.ISExtension("ico")) {
+    // The message stays until the next file replaces it.
+    AddIconFileIcon(strPath);
+    return;
+  }
+  if (const ModuleHolder module(LoadLibraryExA(strPath, nullptr, LOAD_LIBRARY_AS_DATAFILE)); module.get() != nullptr) {
+    // A module without icon groups lists nothing: there is no fallback to
+    // the extraction, whose answer would be the same groups anyway.
+    static_cast<void>(EnumResourceNamesA(module.get(), RT_GROUP_ICON, EnumIconGroupProc,
+                                         reinterpret_cast<LONG_PTR>(static_cast<LPCTSTR>(strPath))));
+  } else {
+    for (UINT index = 0; index <= kMaxExtractIndex; ++index) {
+      HICON extracted = ExtractIconA(AfxGetInstanceHandle(), strPath, index);
+      // A readable file with no icons at all answers a marker, not an icon.
+      if (extracted == nullptr || extracted == EXTRACT_NOT_AN_ICON_FILE) break;
+      const IconHolder icon(extracted);
+      AppendIcon(icon.get(), CIconInfo(strPath, MAKEINTRESOURCEA(index)));
+    }
+  }
+  m_wndStatusBar.SetWindowText("");
+}
+
+void CGlimraDlg::AddIconFileIcon(LPCTSTR lpszPath) {
+  const CIconInfo info(lpszPath);
+  const IconHolder icon(info.GetIcon(-1));
+  if (icon.get() != nullptr) AppendIcon(icon.get(), info);
+}
+
+void CGlimraDlg::AddModuleIcon(HINSTANCE hModule, LPCTSTR lpszName, LPCTSTR lpszPath) {
+  // The record copies a group's name now: the string dies with the module.
+  const CIconInfo info(lpszPath, lpszName, hModule);
+  const IconHolder icon(info.GetIcon(-1));
+  if (icon.get() != nullptr) AppendIcon(icon.get(), info);
+}
+
+BOOL EnumIconGroupProc(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param) {
+  if (!IS_INTRESOURCE(type) || (ResourceNumber(type) != RT_GROUP_ICON_ID && ResourceNumber(type) != RT_ICON_ID)) {
+    return FALSE;
+  }
+  // On a worker the thread object is the application's, whose main window
+  // is ours.
+  CWinThread* thread = AfxGetThread();
+  auto* dlg = dynamic_cast<CGlimraDlg*>(thread != nullptr ? thread->GetMainWnd() : nullptr);
+  if (dlg == nullptr) return FALSE;
+  dlg->AddModuleIcon(module, name, reinterpret_cast<LPCTSTR>(param));
+  return TRUE;
+}

@@ -1,0 +1,385 @@
+// The listing of one file into the main window: the three ways of reading a
+// file and their order, the records against the reference listings, the
+// status-bar message, the list view and image list kept index-parallel with
+// the records (also while a worker lists beside a double-clicked file), and
+// the clearing worker.
+
+#include <QApplication>
+#include <QPixmap>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/glimra_app.h"
+#include "listing/enum_icon_group_proc.h"
+#include "mainwnd/glimra_dlg.h"
+#include "mainwnd/main_bars.h"
+#include "platform/core/data_module.h"
+#include "platform/core/icon_object.h"
+#include "platform/core/kernel_object.h"
+#include "platform/ui/qt_bridge.h"
+#include "support/framework/zu_thread.h"
+#include "support/icon/icon_library.h"
+#include "tests/app/app_test_support.h"
+#include "tests/common/ico_builder.h"
+#include "tests/common/ne_builder.h"
+
+namespace {
+
+const std::string kCorpus = GLIMRA_CORPUS_DIR;
+
+struct IconDeleter {
+  void operator()(IconObject* icon) const { DestroyIcon(icon); }
+};
+using IconPtr = std::unique_ptr<IconObject, IconDeleter>;
+
+// The corpus's reference listing: file -> "id=N" / "name=S" in enumeration order.
+std::vector<std::pair<std::string, std::vector<std::string>>> ReferenceModules() {
+  std::vector<std::pair<std::string, std::vector<std::string>>> rows;
+  std::ifstream in(kCorpus + "/expected-modules.tsv");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string file;
+    std::string way;
+    std::getline(fields, file, '\t');
+    std::getline(fields, way, '\t');
+    std::vector<std::string> groups;
+    std::string field;
+    while (std::getline(fields, field, '\t')) {
+      if (field.rfind("count=", 0) == 0) continue;
+      groups.push_back(field.substr(0, field.find(' ')));
+    }
+    rows.emplace_back(file, groups);
+  }
+  return rows;
+}
+
+class Listing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dlg = new CGlimraDlg(IDD_GLIMRA_DIALOG);
+    theApp.m_pMainWnd = dlg;
+    ASSERT_TRUE(dlg->Create(kMainIndicators, static_cast<int>(std::size(kMainIndicators)), kMainToolbarButtons,
+                            static_cast<int>(std::size(kMainToolbarButtons)), IDR_MAINFRAME));
+    dlg->ShowWindow(SW_SHOW);
+    PumpEvents(30);
+  }
+  void TearDown() override {
+    if (theApp.m_pMainWnd != nullptr) theApp.m_pMainWnd->DestroyWindow();
+    theApp.m_pMainWnd = nullptr;
+    PumpEvents(30);
+  }
+
+  [[nodiscard]] int Items() const { return dlg->m_lvIcons.GetItemCount(); }
+  [[nodiscard]] int Images() const { return dlg->m_pImageList->GetImageCount(); }
+  [[nodiscard]] int Records() const { return dlg->m_listIcons.GetCount(); }
+  [[nodiscard]] const CIconInfo& Record(int index) const {
+    return dlg->m_listIcons.GetAt(dlg->m_listIcons.FindIndex(index));
+  }
+  [[nodiscard]] std::vector<std::string> Labels(int from = 0) const {
+    std::vector<std::string> labels;
+    for (int i = from; i < Records(); ++i) {
+      const CIconInfo& info = Record(i);
+      labels.push_back(info.m_strName.IsEmpty() ? "id=" + std::to_string(info.m_nID)
+                                                : "name=" + info.m_strName.str());
+    }
+    return labels;
+  }
+  [[nodiscard]] std::string Status() const {
+    CString text;
+    dlg->m_wndStatusBar.GetWindowText(text);
+    return text.str();
+  }
+  // Every item shows the image of its own index, and the three counts agree.
+  void ExpectParallel() const {
+    ASSERT_EQ(Items(), Records());
+    ASSERT_EQ(Images(), Records());
+    for (int i = 0; i < Items(); ++i) {
+      LVITEM item{};
+      item.mask = LVIF_IMAGE | LVIF_TEXT;
+      item.iItem = i;
+      char text[8] = "x";
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      ASSERT_TRUE(dlg->m_lvIcons.GetItem(&item));
+      EXPECT_EQ(item.iImage, i);
+      EXPECT_STREQ(text, "");
+    }
+  }
+  // The image list's picture n against record n's icon, rebuilt from its source.
+  void ExpectImagesMatchRecords() const {
+    for (int i = 0; i < Records(); ++i) {
+      const CIconInfo& info = Record(i);
+      IconPtr icon;
+      if (info.m_wFlags & ICONINFO_ICOFILE || info.m_wFlags & ICONINFO_EXTRACT) {
+        icon.reset(info.GetIcon());
+      } else {
+        HMODULE module = LoadLibraryExA(info.m_strSource, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(module, nullptr);
+        icon.reset(CIconInfo(info.m_strSource, info.m_strName.IsEmpty() ? MAKEINTRESOURCEA(info.m_nID)
+                                                                        : static_cast<LPCTSTR>(info.m_strName),
+                             module)
+                       .GetIcon());
+        FreeLibrary(module);
+      }
+      ASSERT_NE(icon, nullptr) << i;
+      EXPECT_EQ(ImageList_GetPixels(dlg->m_pImageList->GetSafeHandle(), i), ScaleIconPixels(*icon, 32, 32)) << i;
+    }
+  }
+  void Clear() {
+    HANDLE thread = nullptr;
+    ASSERT_TRUE(ZU_ThreadCreate(&thread, &CGlimraDlg::ClearThreadProc, dlg, ZU_THREAD_LIBRARY_HANDLE));
+    ZU_ThreadYield(ZU_ThreadSelf());
+    ASSERT_EQ(WaitForSingleObject(dlg->m_hStartedEvent, 500), WAIT_OBJECT_0);
+    dlg->m_hWorkerThread = thread;
+    ASSERT_TRUE(PumpUntil([&] { return dlg->m_hWorkerThread == nullptr; }, 10000));
+    EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+  }
+
+  CGlimraDlg* dlg = nullptr;
+};
+
+TEST_F(Listing, EveryCorpusModuleGivesTheReferenceGroupsInOrder) {
+  const auto reference = ReferenceModules();
+  ASSERT_GE(reference.size(), 7u);
+  for (const auto& [file, groups] : reference) {
+    SCOPED_TRACE(file);
+    const int before = Records();
+    const std::string path = kCorpus + "/" + file;
+    dlg->ListIconsFromFile(path.c_str());
+    EXPECT_EQ(Labels(before), groups);
+    for (int i = before; i < Records(); ++i) {
+      EXPECT_EQ(Record(i).m_wFlags, ICONINFO_RESOURCE | ICONINFO_MODULE);
+      EXPECT_EQ(Record(i).m_strSource, path.c_str());
+    }
+    EXPECT_EQ(Status(), "");
+  }
+  ExpectParallel();
+  ExpectImagesMatchRecords();
+}
+
+TEST_F(Listing, AnIconFileListsItsFirstImageOnlyAndKeepsTheMessage) {
+  ico_test::TempDir dir;
+  // The first image is 48x48, so the 32x32 list shows it scaled down.
+  const std::string path = dir.File("Three.ICO");
+  ASSERT_TRUE(ico_test::WriteFile(path, ico_test::IcoFile({ico_test::DibEntry(48, 48, 32, 1),
+                                                           ico_test::DibEntry(32, 32, 8, 2),
+                                                           ico_test::DibEntry(16, 16, 4, 3)})));
+  dlg->ListIconsFromFile(path.c_str());
+  ASSERT_EQ(Records(), 1);
+  EXPECT_EQ(Record(0).m_wFlags, ICONINFO_ICOFILE | ICONINFO_RESOURCE);
+  EXPECT_EQ(Record(0).m_strSource, path.c_str());
+  ExpectParallel();
+  ExpectImagesMatchRecords();
+  IconPtr first(Record(0).GetIcon());
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->width, 48);
+  EXPECT_NE(Status().find("Listing from"), std::string::npos);
+}
+
+TEST_F(Listing, AnUnreadableIconFileListsNothingAndKeepsItsMessage) {
+  ico_test::TempDir dir;
+  const std::string path = dir.File("broken.ico");
+  ASSERT_TRUE(ico_test::WriteFile(path, std::vector<std::uint8_t>(40, 0xEE)));
+  dlg->ListIconsFromFile(path.c_str());
+  EXPECT_EQ(Records(), 0);
+  EXPECT_EQ(Items(), 0);
+  EXPECT_EQ(Status(), "Listing from " + path);
+  // A missing one likewise.
+  const std::string missing = dir.File("gone.ico");
+  dlg->ListIconsFromFile(missing.c_str());
+  EXPECT_EQ(Records(), 0);
+  EXPECT_EQ(Status(), "Listing from " + missing);
+}
+
+TEST_F(Listing, IconContentWithoutTheExtensionComesThroughTheExtraction) {
+  const std::string path = kCorpus + "/misc/uninst";
+  dlg->ListIconsFromFile(path.c_str());
+  ASSERT_EQ(Records(), 1);
+  EXPECT_EQ(Record(0).m_wFlags, ICONINFO_EXTRACT | ICONINFO_MODULE);
+  EXPECT_EQ(Record(0).m_nID, 0u);
+  EXPECT_EQ(Status(), "");
+  ExpectParallel();
+  ExpectImagesMatchRecords();
+}
+
+TEST_F(Listing, AModuleWithoutIconGroupsListsNothingAndDoesNotFallBack) {
+  for (const char* file : {"pe64/attrib.exe", "pe32/progman.exe"}) {
+    dlg->ListIconsFromFile((kCorpus + "/" + file).c_str());
+    EXPECT_EQ(Records(), 0) << file;
+    EXPECT_EQ(Status(), "") << file;
+  }
+  ico_test::TempDir dir;
+  const std::string text = dir.File("notes.txt");
+  ASSERT_TRUE(ico_test::WriteFile(text, std::vector<std::uint8_t>(100, 'n')));
+  dlg->ListIconsFromFile(text.c_str());
+  EXPECT_EQ(Records(), 0);
+  EXPECT_EQ(Items(), 0);
+}
+
+TEST_F(Listing, ASixteenBitFileListsByIndexUntilTheFirstIndexWithoutAnIcon) {
+  ne_test::NeBuilder builder;
+  const int sizes[] = {16, 32, 48};
+  for (std::uint16_t i = 0; i < 3; ++i) {
+    const auto image = ico_test::DibImage(sizes[i], sizes[i], 8, static_cast<std::uint8_t>(i + 1));
+    builder.AddIcon(static_cast<std::uint16_t>(i + 1), image);
+    std::vector<std::uint8_t> group = {0, 0, 1, 0, 1, 0};
+    const auto side = static_cast<std::uint8_t>(sizes[i]);
+    const auto bytes = static_cast<std::uint32_t>(image.size());
+    const std::uint8_t entry[] = {side, side, 0, 0, 1, 0, 8, 0, static_cast<std::uint8_t>(bytes),
+                                  static_cast<std::uint8_t>(bytes >> 8), static_cast<std::uint8_t>(bytes >> 16),
+                                  static_cast<std::uint8_t>(bytes >> 24), static_cast<std::uint8_t>(i + 1), 0};
+    group.insert(group.end(), std::begin(entry), std::end(entry));
+    builder.AddIconGroup(static_cast<std::uint16_t>(10 + i), group);
+  }
+  ico_test::TempDir dir;
+  const std::string path = dir.File("old.exe");
+  ASSERT_TRUE(builder.Build().WriteTo(path));
+  dlg->ListIconsFromFile(path.c_str());
+  ASSERT_EQ(Records(), 3);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(Record(i).m_nID, static_cast<UINT>(i));
+    EXPECT_EQ(Record(i).m_wFlags, ICONINFO_EXTRACT | ICONINFO_MODULE);
+  }
+  EXPECT_EQ(Status(), "");
+  ExpectParallel();
+  ExpectImagesMatchRecords();
+}
+
+TEST_F(Listing, TheSameFileTwiceShowsItsIconsTwice) {
+  const std::string path = kCorpus + "/pe32/regedit.exe";
+  dlg->ListIconsFromFile(path.c_str());
+  dlg->ListIconsFromFile(path.c_str());
+  const std::vector<std::string> once = {"id=100", "id=132", "id=133", "id=134", "id=135", "id=136"};
+  std::vector<std::string> twice = once;
+  twice.insert(twice.end(), once.begin(), once.end());
+  EXPECT_EQ(Labels(), twice);
+  ExpectParallel();
+}
+
+TEST_F(Listing, AClearEmptiesAllThreeAndTheNextIconGetsIndexZero) {
+  dlg->ListIconsFromFile((kCorpus + "/pe64/comdlg32.dll").c_str());
+  dlg->ListIconsFromFile((kCorpus + "/ico/idle.ico").c_str());
+  ASSERT_EQ(Records(), 11);
+  for (const BOOL canList : {TRUE, FALSE}) {
+    dlg->m_bCanList = canList;
+    Clear();
+    EXPECT_EQ(Items(), 0);
+    EXPECT_EQ(Images(), 0);
+    EXPECT_EQ(Records(), 0);
+    EXPECT_EQ(dlg->m_btnListIcon.IsWindowEnabled(), canList);
+  }
+  dlg->ListIconsFromFile((kCorpus + "/pe64/notepad.exe").c_str());
+  ASSERT_EQ(Records(), 1);
+  ExpectParallel();
+  ExpectImagesMatchRecords();
+}
+
+TEST_F(Listing, TheGroupProcedureRefusesOtherTypesAndAWindowlessApplication) {
+  const std::string path = kCorpus + "/pe32/notepad.exe";
+  HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  const auto param = reinterpret_cast<LONG_PTR>(path.c_str());
+  EXPECT_FALSE(EnumIconGroupProc(module, MAKEINTRESOURCEA(6), MAKEINTRESOURCEA(768), param));
+  EXPECT_EQ(Records(), 0);
+  EXPECT_TRUE(EnumIconGroupProc(module, RT_GROUP_ICON, MAKEINTRESOURCEA(768), param));
+  EXPECT_EQ(Records(), 1);
+  // A group whose icon does not load adds nothing, and the walk goes on.
+  EXPECT_TRUE(EnumIconGroupProc(module, RT_GROUP_ICON, MAKEINTRESOURCEA(9999), param));
+  EXPECT_EQ(Records(), 1);
+  CWnd* mainWnd = theApp.m_pMainWnd;
+  theApp.m_pMainWnd = nullptr;
+  EXPECT_FALSE(EnumIconGroupProc(module, RT_GROUP_ICON, MAKEINTRESOURCEA(768), param));
+  theApp.m_pMainWnd = mainWnd;
+  FreeLibrary(module);
+  EXPECT_EQ(Records(), 1);
+}
+
+void DoubleClickFile(CGlimraDlg* dlg, const std::string& folder, const char* name) {
+  dlg->m_strFolder = folder.c_str();
+  dlg->m_lstFiles.ResetContent();
+  dlg->m_lstFiles.AddString("aaa-first");
+  const int at = dlg->m_lstFiles.AddString(name);
+  // An extended-selection box's current item is its caret.
+  dlg->m_lstFiles.SendMessage(LB_SETCARETINDEX, static_cast<WPARAM>(at));
+  dlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_DBLCLK),
+                   reinterpret_cast<LPARAM>(dlg->m_lstFiles.GetSafeHwnd()));
+}
+
+TEST_F(Listing, ADoubleClickedFileIsJoinedToTheFolderAndListed) {
+  DoubleClickFile(dlg, kCorpus + "/pe32", "regedit.exe");
+  EXPECT_EQ(Records(), 6);
+  DoubleClickFile(dlg, kCorpus + "/pe32/", "notepad.exe");
+  ASSERT_EQ(Records(), 7);
+  EXPECT_EQ(Record(0).m_strSource, (kCorpus + "/pe32/regedit.exe").c_str());
+  EXPECT_EQ(Record(6).m_strSource, (kCorpus + "/pe32/notepad.exe").c_str());
+  dlg->m_lstFiles.ResetContent();  // no current item
+  dlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_DBLCLK),
+                   reinterpret_cast<LPARAM>(dlg->m_lstFiles.GetSafeHwnd()));
+  EXPECT_EQ(Records(), 7);
+  ExpectParallel();
+}
+
+struct WorkerJob {
+  CGlimraDlg* dlg;
+  std::string path;
+};
+
+DWORD ListOnWorker(void* arg) {
+  auto* job = static_cast<WorkerJob*>(arg);
+  job->dlg->ListIconsFromFile(job->path.c_str());
+  return 0;
+}
+
+// A worker lists a large library while the user double-clicks a file: the
+// double-clicked file's icons come as one run between the worker's, and
+// item, image and record n agree throughout.
+TEST_F(Listing, AWorkerAndADoubleClickNeverInterleave) {
+  WorkerJob job{dlg, kCorpus + "/pe64/shell32.dll"};
+  HANDLE worker = nullptr;
+  ASSERT_TRUE(ZU_ThreadCreate(&worker, &ListOnWorker, &job, ZU_THREAD_LIBRARY_HANDLE));
+  ASSERT_TRUE(PumpUntil([&] { return Records() >= 20; }, 20000));
+  DoubleClickFile(dlg, kCorpus + "/pe32", "regedit.exe");
+  ASSERT_TRUE(PumpUntil([&] { return WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; }, 60000));
+  PumpEvents(20);
+
+  const std::vector<std::string> labels = Labels();
+  ASSERT_EQ(labels.size(), 184u + 6u);
+  int firstRegedit = -1;
+  for (int i = 0; i < Records(); ++i) {
+    if (Record(i).m_strSource == (kCorpus + "/pe32/regedit.exe").c_str()) {
+      if (firstRegedit < 0) firstRegedit = i;
+      EXPECT_LT(i, firstRegedit + 6) << "regedit's icons are not one run";
+    }
+  }
+  EXPECT_GE(firstRegedit, 20);
+  std::vector<std::string> shell = labels;
+  shell.erase(shell.begin() + firstRegedit, shell.begin() + firstRegedit + 6);
+  const auto reference = ReferenceModules();
+  for (const auto& [file, groups] : reference) {
+    if (file == "pe64/shell32.dll") {
+      EXPECT_EQ(shell, groups);
+    }
+  }
+  ExpectParallel();
+  ExpectImagesMatchRecords();
+
+  // GLIMRA_GRAB=FILE.png keeps a picture of the window for a human to look at.
+  if (const char* grab = std::getenv("GLIMRA_GRAB")) {
+    QWidget* widget = WidgetOfWindow(dlg->GetSafeHwnd());
+    ASSERT_NE(widget, nullptr);
+    EXPECT_TRUE(widget->grab().save(grab));
+  }
+}
+
+}  // namespace
