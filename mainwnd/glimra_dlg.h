@@ -44,6 +44,19 @@ class CGlimraDlg : public CSizingModelessMain {
   BOOL m_bCanList = FALSE;
   CListCtrl m_lvIcons;
 
+  // The listing engine (listing/).
+  void ListIconsFromFile(const CString& strPath);
+  void AddIconFileIcon(LPCTSTR lpszPath);
+  void AddModuleIcon(HINSTANCE hModule, LPCTSTR lpszName, LPCTSTR lpszPath);
+  // Image and item for one icon; the caller keeps the icon. Runs on the
+  // user-interface thread, inside AppendIcon.
+  int AddIconToList(HICON hIcon);
+  // Image, item and record as one step of the user-interface thread.
+  void AppendIcon(HICON hIcon, const CIconInfo& info);
+  // The clearing worker's body and entry (the argument is the window).
+  void EmptyIconList();
+  static DWORD ClearThreadProc(LPVOID pParam);
+
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
@@ -56,5 +69,6 @@ class CGlimraDlg : public CSizingModelessMain {
   afx_msg HCURSOR OnQueryDragIcon();
   afx_msg void OnItemexpandingFolderTree(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnDeleteitemFolderTree(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnDblclkFileList();
   DECLARE_MESSAGE_MAP()
 };
