@@ -5,6 +5,7 @@
 #include "platform/core/data_module.h"
 #include "platform/ui/accelerators.h"
 #include "platform/ui/cwnd.h"
+#include "platform/ui/dialog.h"
 #include "platform/ui/resources.h"
 #include "platform/ui/ui_call.h"
 #include "platform/ui/window_record.h"
@@ -50,12 +51,26 @@ BOOL CWinThread::PreTranslateMessage(MSG* msg) {
   // From the window the key went to up to its top-level window: each
   // object's PreTranslateMessage, then the window's accelerators.
   int depth = 0;
+  HWND top = nullptr;
   for (HWND h = msg->hwnd; LiveRecord(h) && depth < 64; ++depth) {
     WindowRecord* rec = h;
+    top = h;
     if (rec->wnd && rec->wnd->PreTranslateMessage(msg)) return TRUE;
     if (LiveRecord(h) && rec->accelerators && TranslateAccelerator(h, rec->accelerators, msg)) return TRUE;
     if (!LiveRecord(h) || !rec->isChild) break;
     h = rec->parent;
+  }
+  // F1 that no window took asks for help on the active window, by way of the
+  // main window's ID_HELP, as the platform's help key reaches the program.
+  // Only in the program's own windows: the help viewer's window is help
+  // already.
+  const WindowRecord* topRec = LiveRecord(top);
+  if (topRec && topRec->wnd && msg->message == WM_KEYDOWN && msg->wParam == VK_F1 && GetKeyState(VK_SHIFT) >= 0 &&
+      GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+    if (CWnd* mainWnd = GetMainWnd()) {
+      mainWnd->SendMessage(WM_COMMAND, ID_HELP, 0);
+      return TRUE;
+    }
   }
   return FALSE;
 }
@@ -114,7 +129,8 @@ void CWinApp::OnHelp() {
   if (active) {
     LRESULT fromWindow = active->SendMessage(WM_COMMANDHELP, 0, 0);
     if (fromWindow) return;
-    context = 0x20000u + static_cast<DWORD_PTR>(active->GetDlgCtrlID());
+    const auto* dialog = dynamic_cast<const CDialog*>(active);
+    context = 0x20000u + static_cast<DWORD_PTR>(dialog ? static_cast<int>(dialog->m_nIDHelp) : active->GetDlgCtrlID());
   }
   WinHelp(context, HELP_CONTEXT);
 }
