@@ -7,6 +7,7 @@
 #include "platform/ui/resources.h"
 
 extern const DialogTemplate kMainDialogTemplate;           // main_dialog.cpp
+extern const DialogTemplate kHelpMissingDialogTemplate;    // help_missing_dialog.cpp
 extern const MenuTemplate kMainMenu;                       // menus.cpp
 extern const MenuTemplate kIconPopupMenu;                  // menus.cpp
 extern const AcceleratorTable kMainAccelerators;           // menus.cpp

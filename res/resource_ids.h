@@ -11,9 +11,12 @@ inline constexpr UINT IDR_ICON_POPUP = 129;  // the icon list's popup menu
 inline constexpr UINT IDR_MAIN_MENU = 130;
 inline constexpr UINT IDR_ACCELERATOR = 137;
 inline constexpr UINT IDD_GLIMRA_DIALOG = 500;
+inline constexpr UINT IDD_HELP_MISSING = 503;
 
 // ---- strings
 inline constexpr UINT IDS_ABOUTBOX = 101;
+// The address of the on-line help page.
+inline constexpr UINT IDS_HELP_URL = 61460;
 // The application title is the class library's standard title string.
 inline constexpr UINT IDS_APP_TITLE = AFX_IDS_APP_TITLE;
 
@@ -30,6 +33,10 @@ inline constexpr int IDC_PATH_SELECTOR = 1088;
 inline constexpr int IDC_FILE_TYPE = 1089;
 inline constexpr int IDC_ICON_LIST_GROUP = 1090;
 inline constexpr int IDC_FILE_TYPE_LABEL = 1091;
+
+// ---- controls of dialog 503
+inline constexpr int IDC_HELP_BIG_ICON = 1008;
+inline constexpr int IDC_HELP_LINK = 1087;
 
 // ---- commands
 inline constexpr UINT ID_ICONS_CLEAR = 32771;

@@ -15,6 +15,8 @@ constexpr StringResource kStrings[] = {
     {ID_APP_EXIT, "Exit Glimra\nExit"},
     {ID_HELP_FINDER, "List Help topics\nHelp Topics"},
     {IDS_APP_TITLE, "Glimra"},
+    // The host is the project's own placeholder; the page lives under this path.
+    {IDS_HELP_URL, "https://glimra.invalid/vantrel/Glimra/index.html"},
 };
 
 }  // namespace
