@@ -75,7 +75,7 @@ void DecodeIndexed(const DecodeContext& ctx, IconObject& icon) {
     for (std::size_t x = 0; x < w; ++x) {
       const unsigned slot = static_cast<unsigned>(x % perByte);
       const unsigned shift = 8u - static_cast<unsigned>(bits) * (slot + 1);
-      const std::uint32_t index = (row[x / perByte] >> shift) & valueMask;
+      const std::uint32_t index = (std::uint32_t{row[x / perByte]} >> shift) & valueMask;
       // An index past the colour table is drawn opaque black.
       out[x] = index < ctx.palette.size() ? ctx.palette[index] : kOpaque;
     }
@@ -156,7 +156,7 @@ void ReadMask(ByteReader mask, IconObject& icon) {
   for (std::size_t y = 0; y < h; ++y) {
     const std::uint8_t* row = bytes.data() + (h - 1 - y) * stride;
     std::uint8_t* out = icon.mask.data() + y * w;
-    for (std::size_t x = 0; x < w; ++x) out[x] = static_cast<std::uint8_t>((row[x / 8] >> (7 - x % 8)) & 1u);
+    for (std::size_t x = 0; x < w; ++x) out[x] = static_cast<std::uint8_t>((std::uint32_t{row[x / 8]} >> (7 - x % 8)) & 1u);
   }
 }
 
