@@ -111,15 +111,7 @@ int CGlimraApp::ExitInstance() {
   return CZUWinApp::ExitInstance();
 }
 
-void CGlimraApp::InitHtmlHelp() {
-  // No help viewer is wired up on this platform yet, so help stays off.
-  m_strHtmlHelpFile.Empty();
-  m_pszHtmlHelpFile = nullptr;
-}
-
-void CGlimraApp::OnHelpTopics() {}
-
-void CGlimraApp::WinHelp(DWORD_PTR /*data*/, UINT /*command*/) {}
+// InitHtmlHelp, OnHelpTopics, WinHelp and ShowHelpMissing are in help.cpp.
 
 void CGlimraApp::OnAppAbout() {
   CZUAboutDlg about(IDR_MAINFRAME, nullptr);

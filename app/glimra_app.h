@@ -23,6 +23,8 @@ class CGlimraApp : public CZUWinApp {
   // FALSE when another copy runs; that copy has then been brought forward.
   BOOL CheckSingleInstance();
   void InitHtmlHelp();
+  // Shows "Glimra Help" modally: help cannot be displayed.
+  void ShowHelpMissing();
 
   afx_msg void OnAppAbout();
 
@@ -41,6 +43,9 @@ class CGlimraApp : public CZUWinApp {
   DECLARE_MESSAGE_MAP()
 
  private:
+  // Help Topics and context help: the viewer with the command and its data,
+  // or "Glimra Help" when help is off or the viewer fails.
+  void ShowHelp(UINT command, DWORD_PTR data);
   // The current thread's main window when it is the program's dialog.
   [[nodiscard]] static CGlimraDlg* MainDialog();
 };
