@@ -12,8 +12,6 @@ ASAN_OPTIONS=detect_leaks=0 BUILD_TYPE=Debug scripts/build.sh build-asan -DGLIMR
 export QT_QPA_PLATFORM=offscreen
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-  ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -L engine
-if ctest --test-dir build-asan -N -L gui | grep -q "Total Tests: [1-9]"; then
-  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
-    ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -L gui
-fi
+  ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -L "^(core_tests|iconlib_tests|fuzz)$"
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -LE "^(core_tests|iconlib_tests|fuzz)$"
