@@ -74,7 +74,7 @@ class CFileList {
   void FindEnd();
 
   // The entry's full path: the folder joined with the name. For the root,
-  // the search specification as given.
+  // the search path as given.
   std::string m_strPath;
 
  private:

@@ -34,7 +34,7 @@ class FileListTest : public testing::Test {
   }
   void Folder(const std::string& rel) { fs::create_directories(m_root / rel); }
   void Link(const std::string& rel, const std::string& target) { fs::create_symlink(target, m_root / rel); }
-  std::string Spec(const std::string& pattern) const { return (m_root / pattern).string(); }
+  std::string SearchPath(const std::string& pattern) const { return (m_root / pattern).string(); }
 
   // Walks like the listing does: depth first, one reused child per level.
   // Files are recorded by their path below the root, folders with a
@@ -52,9 +52,9 @@ class FileListTest : public testing::Test {
     }
     entry.FindEnd();
   }
-  std::vector<std::string> WalkAll(const std::string& spec, int subfolders = 1, int depth = 0, int hidden = 0,
+  std::vector<std::string> WalkAll(const std::string& searchPath, int subfolders = 1, int depth = 0, int hidden = 0,
                                    const char* skip = nullptr) const {
-    CFileList root(spec, subfolders, depth, hidden, skip);
+    CFileList root(searchPath, subfolders, depth, hidden, skip);
     std::vector<std::string> out;
     Walk(root, out);
     return out;
@@ -78,7 +78,7 @@ TEST_F(FileListTest, NameOrderDepthFirstWithFoldersInterleaved) {
   File("c/Deep/x.exe");
   File("c/z.exe");
   File("a.txt");
-  EXPECT_EQ(WalkAll(Spec("*.exe")),
+  EXPECT_EQ(WalkAll(SearchPath("*.exe")),
             (Paths{"A.exe", "b.exe", "c/", "c/Deep/", "c/Deep/x.exe", "c/inner.exe", "c/z.exe", "C.exe"}));
 }
 
@@ -86,45 +86,45 @@ TEST_F(FileListTest, CaseTiesAreBrokenBytewise) {
   File("ab.exe");
   File("AB.exe");
   File("Ab.exe");
-  EXPECT_EQ(WalkAll(Spec("*.exe")), (Paths{"AB.exe", "Ab.exe", "ab.exe"}));
+  EXPECT_EQ(WalkAll(SearchPath("*.exe")), (Paths{"AB.exe", "Ab.exe", "ab.exe"}));
 }
 
 TEST_F(FileListTest, SubfoldersAreYieldedWhateverThePatternSays) {
   File("readme");
   File("icons.d/a.ico");
   File("noext/b");
-  EXPECT_EQ(WalkAll(Spec("*.ico")), (Paths{"icons.d/", "icons.d/a.ico", "noext/"}));
-  EXPECT_EQ(WalkAll(Spec("*.*")), (Paths{"icons.d/", "icons.d/a.ico", "noext/", "noext/b", "readme"}));
-  EXPECT_EQ(WalkAll(Spec("*.")), (Paths{"icons.d/", "noext/", "noext/b", "readme"}));
+  EXPECT_EQ(WalkAll(SearchPath("*.ico")), (Paths{"icons.d/", "icons.d/a.ico", "noext/"}));
+  EXPECT_EQ(WalkAll(SearchPath("*.*")), (Paths{"icons.d/", "icons.d/a.ico", "noext/", "noext/b", "readme"}));
+  EXPECT_EQ(WalkAll(SearchPath("*.")), (Paths{"icons.d/", "noext/", "noext/b", "readme"}));
 }
 
 TEST_F(FileListTest, BlanksInThePatternAreLiteral) {
   File("a.exe");
   File(" b.exe");
   File("sub/c.exe");
-  EXPECT_EQ(WalkAll(Spec(" *.exe")), (Paths{" b.exe", "sub/"}));
+  EXPECT_EQ(WalkAll(SearchPath(" *.exe")), (Paths{" b.exe", "sub/"}));
 }
 
 TEST_F(FileListTest, PatternWithoutWildcardNamesOneFile) {
   File("notepad.exe");
   File("other.exe");
-  EXPECT_EQ(WalkAll(Spec("notepad.exe")), (Paths{"notepad.exe"}));
-  EXPECT_EQ(WalkAll(Spec("NOTEPAD.EXE")), (Paths{"notepad.exe"}));
-  EXPECT_EQ(WalkAll(Spec("missing.exe")), (Paths{}));
+  EXPECT_EQ(WalkAll(SearchPath("notepad.exe")), (Paths{"notepad.exe"}));
+  EXPECT_EQ(WalkAll(SearchPath("NOTEPAD.EXE")), (Paths{"notepad.exe"}));
+  EXPECT_EQ(WalkAll(SearchPath("missing.exe")), (Paths{}));
 }
 
 TEST_F(FileListTest, MissingFolderYieldsNothing) {
-  CFileList root(Spec("nowhere/*.*"), 1, 0, 0, nullptr);
+  CFileList root(SearchPath("nowhere/*.*"), 1, 0, 0, nullptr);
   EXPECT_FALSE(root.FindFirst(0));
   CFileList child;
   EXPECT_FALSE(root.FindNext(&child));
   root.FindEnd();
 }
 
-TEST_F(FileListTest, RootPathIsTheSpecificationAndIsNoFile) {
+TEST_F(FileListTest, RootPathIsTheSearchPathAndIsNoFile) {
   File("a.exe");
-  CFileList root(Spec("*.exe"), 1, 0, 0, nullptr);
-  EXPECT_EQ(root.m_strPath, Spec("*.exe"));
+  CFileList root(SearchPath("*.exe"), 1, 0, 0, nullptr);
+  EXPECT_EQ(root.m_strPath, SearchPath("*.exe"));
   EXPECT_FALSE(root.IsFile());
   ASSERT_TRUE(root.FindFirst(0));
   CFileList child;
@@ -150,7 +150,7 @@ TEST_F(FileListTest, SymlinkLoopsAreNotDescended) {
   Link("top/self", ".");
   Link("top/up", "..");
   Link("top/root", m_root.string());
-  EXPECT_EQ(WalkAll(Spec("*.exe")), (Paths{"top/", "top/a.exe"}));
+  EXPECT_EQ(WalkAll(SearchPath("*.exe")), (Paths{"top/", "top/a.exe"}));
 }
 
 TEST_F(FileListTest, LinksOutOfTheTreeAndBackEnd) {
@@ -177,7 +177,7 @@ TEST_F(FileListTest, ALinkedFolderIsWalkedOnce) {
     Link(rel + "/l2", "d");
     rel += "/d";
   }
-  const Paths got = WalkAll(Spec("*.exe"));
+  const Paths got = WalkAll(SearchPath("*.exe"));
   EXPECT_LT(got.size(), 200u);
   EXPECT_EQ(std::count(got.begin(), got.end(), "d/f.exe"), 1);
 }
@@ -187,7 +187,7 @@ TEST_F(FileListTest, LinkedFilesAreFollowedDanglingLinksAndPipesAreNot) {
   Link("linked.exe", "real.exe");
   Link("dangling.exe", "gone.exe");
   ASSERT_EQ(mkfifo((m_root / "pipe.exe").c_str(), 0600), 0);
-  EXPECT_EQ(WalkAll(Spec("*.exe")), (Paths{"linked.exe", "real.exe"}));
+  EXPECT_EQ(WalkAll(SearchPath("*.exe")), (Paths{"linked.exe", "real.exe"}));
 }
 
 TEST_F(FileListTest, UnreadableFolderYieldsNothing) {
@@ -198,13 +198,13 @@ TEST_F(FileListTest, UnreadableFolderYieldsNothing) {
   if (access((m_root / "locked").c_str(), R_OK) == 0) {
     GTEST_SKIP() << "running with privileges that read any folder (root)";
   }
-  EXPECT_EQ(WalkAll(Spec("*.exe")), (Paths{"locked/", "open/", "open/a.exe"}));
+  EXPECT_EQ(WalkAll(SearchPath("*.exe")), (Paths{"locked/", "open/", "open/a.exe"}));
 }
 
 TEST_F(FileListTest, ThousandsOfFiles) {
   const int count = 3000;
   for (int i = 0; i < count; ++i) File("many/f" + std::to_string(100000 + i) + ".exe");
-  const Paths got = WalkAll(Spec("*.exe"));
+  const Paths got = WalkAll(SearchPath("*.exe"));
   ASSERT_EQ(got.size(), static_cast<std::size_t>(count) + 1);
   EXPECT_EQ(got[1], "many/f100000.exe");
   EXPECT_EQ(got.back(), "many/f" + std::to_string(100000 + count - 1) + ".exe");
@@ -217,7 +217,7 @@ TEST_F(FileListTest, DeepTreeAndTheDepthCap) {
   Folder(rel);
   File(rel + "bottom.exe");
   File("d/d/d/near.exe");
-  const Paths got = WalkAll(Spec("*.exe"));
+  const Paths got = WalkAll(SearchPath("*.exe"));
   EXPECT_EQ(std::count(got.begin(), got.end(), "d/d/d/near.exe"), 1);
   EXPECT_EQ(std::count(got.begin(), got.end(), rel + "bottom.exe"), 0);
   EXPECT_EQ(std::count_if(got.begin(), got.end(), [](const std::string& p) { return p.back() == '/'; }),
@@ -231,19 +231,19 @@ TEST_F(FileListTest, Options) {
   File("sub/deeper/c.exe");
   File(".git/d.exe");
   File("skipme/e.exe");
-  EXPECT_EQ(WalkAll(Spec("*.exe"), 0), (Paths{".hidden.exe", "a.exe"}));
-  EXPECT_EQ(WalkAll(Spec("*.exe"), 1, 1),
+  EXPECT_EQ(WalkAll(SearchPath("*.exe"), 0), (Paths{".hidden.exe", "a.exe"}));
+  EXPECT_EQ(WalkAll(SearchPath("*.exe"), 1, 1),
             (Paths{".git/", ".git/d.exe", ".hidden.exe", "a.exe", "skipme/", "skipme/e.exe", "sub/", "sub/b.exe"}));
-  EXPECT_EQ(WalkAll(Spec("*.exe"), 1, 0, 1), (Paths{"a.exe", "skipme/", "skipme/e.exe", "sub/", "sub/b.exe", "sub/deeper/",
+  EXPECT_EQ(WalkAll(SearchPath("*.exe"), 1, 0, 1), (Paths{"a.exe", "skipme/", "skipme/e.exe", "sub/", "sub/b.exe", "sub/deeper/",
                                                    "sub/deeper/c.exe"}));
-  EXPECT_EQ(WalkAll(Spec("*.exe"), 1, 0, 1, "SKIP*"),
+  EXPECT_EQ(WalkAll(SearchPath("*.exe"), 1, 0, 1, "SKIP*"),
             (Paths{"a.exe", "sub/", "sub/b.exe", "sub/deeper/", "sub/deeper/c.exe"}));
 }
 
 TEST_F(FileListTest, ChildIsRefilledAndForgetsItsOldEnumeration) {
   File("one/a.exe");
   File("two/b.exe");
-  CFileList root(Spec("*.exe"), 1, 0, 0, nullptr);
+  CFileList root(SearchPath("*.exe"), 1, 0, 0, nullptr);
   ASSERT_TRUE(root.FindFirst(0));
   CFileList child;
   ASSERT_TRUE(root.FindNext(&child));
