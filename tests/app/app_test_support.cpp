@@ -7,7 +7,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 
+#include "app/glimra_app.h"
+#include "mainwnd/glimra_dlg.h"
+#include "mainwnd/main_bars.h"
+#include "res/resource_ids.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/message_box.h"
 
@@ -71,4 +76,22 @@ RECT ChildRect(const CWnd& parent, int id) {
     parent.ScreenToClient(&rect);
   }
   return rect;
+}
+
+CGlimraDlg* CreateShownMainWindow(int settleMs) {
+  auto* dlg = new CGlimraDlg(IDD_GLIMRA_DIALOG);
+  theApp.m_pMainWnd = dlg;
+  if (!dlg->Create(kMainIndicators, static_cast<int>(std::size(kMainIndicators)), kMainToolbarButtons,
+                   static_cast<int>(std::size(kMainToolbarButtons)), IDR_MAINFRAME)) {
+    return nullptr;
+  }
+  dlg->ShowWindow(SW_SHOW);
+  PumpEvents(settleMs);
+  return dlg;
+}
+
+void DestroyMainWindow() {
+  if (theApp.m_pMainWnd != nullptr) theApp.m_pMainWnd->DestroyWindow();
+  theApp.m_pMainWnd = nullptr;
+  PumpEvents(30);
 }

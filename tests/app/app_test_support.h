@@ -21,6 +21,16 @@ void PumpEvents(int ms);
 // Pumps until done() or ms have passed; answers done().
 bool PumpUntil(const std::function<bool()>& done, int ms);
 
+class CGlimraDlg;
+
+// The program's main window as the application creates it: registered as
+// the main window, created with its bars and shown; settleMs of events follow.
+[[nodiscard]] CGlimraDlg* CreateShownMainWindow(int settleMs);
+// Destroys the registered main window (its last step deletes the object)
+// and lets the end of the message loop it posts go by here, rather than
+// inside a later test's modal loop.
+void DestroyMainWindow();
+
 // An update request that only records the handler's decision.
 class RecordingCmdUI : public CCmdUI {
  public:

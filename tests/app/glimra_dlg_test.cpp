@@ -26,22 +26,10 @@ namespace {
 class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    dlg = new CGlimraDlg(IDD_GLIMRA_DIALOG);
-    theApp.m_pMainWnd = dlg;
-    ASSERT_TRUE(dlg->Create(kMainIndicators, static_cast<int>(std::size(kMainIndicators)), kMainToolbarButtons,
-                            static_cast<int>(std::size(kMainToolbarButtons)), IDR_MAINFRAME));
-    dlg->ShowWindow(SW_SHOW);
-    PumpEvents(50);
+    dlg = CreateShownMainWindow(50);
+    ASSERT_NE(dlg, nullptr);
   }
-  void TearDown() override {
-    if (theApp.m_pMainWnd != nullptr) {
-      theApp.m_pMainWnd->DestroyWindow();  // the window's last step deletes the object
-    }
-    theApp.m_pMainWnd = nullptr;
-    // Destroying the main window posts the end of the message loop; let it
-    // go by here rather than inside a later test's modal loop.
-    PumpEvents(30);
-  }
+  void TearDown() override { DestroyMainWindow(); }
   [[nodiscard]] bool Alive() const { return theApp.m_pMainWnd == dlg && IsWindow(dlg->GetSafeHwnd()); }
 
   CGlimraDlg* dlg = nullptr;

@@ -67,18 +67,10 @@ std::vector<std::pair<std::string, std::vector<std::string>>> ReferenceModules()
 class Listing : public ::testing::Test {
  protected:
   void SetUp() override {
-    dlg = new CGlimraDlg(IDD_GLIMRA_DIALOG);
-    theApp.m_pMainWnd = dlg;
-    ASSERT_TRUE(dlg->Create(kMainIndicators, static_cast<int>(std::size(kMainIndicators)), kMainToolbarButtons,
-                            static_cast<int>(std::size(kMainToolbarButtons)), IDR_MAINFRAME));
-    dlg->ShowWindow(SW_SHOW);
-    PumpEvents(30);
+    dlg = CreateShownMainWindow(30);
+    ASSERT_NE(dlg, nullptr);
   }
-  void TearDown() override {
-    if (theApp.m_pMainWnd != nullptr) theApp.m_pMainWnd->DestroyWindow();
-    theApp.m_pMainWnd = nullptr;
-    PumpEvents(30);
-  }
+  void TearDown() override { DestroyMainWindow(); }
 
   [[nodiscard]] int Items() const { return dlg->m_lvIcons.GetItemCount(); }
   [[nodiscard]] int Images() const { return dlg->m_pImageList->GetImageCount(); }
