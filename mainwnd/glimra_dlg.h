@@ -11,6 +11,7 @@
 #include "platform/ui/list_box.h"
 #include "platform/ui/list_ctrl.h"
 #include "platform/ui/static_text.h"
+#include "support/framework/file_list.h"
 #include "support/framework/shell_tree.h"
 #include "support/framework/sizing_modeless_main.h"
 
@@ -57,6 +58,23 @@ class CGlimraDlg : public CSizingModelessMain {
   void EmptyIconList();
   static DWORD ClearThreadProc(LPVOID pParam);
 
+  // Path and file-type selection (mainwnd/).
+  void UpdateListButton();
+  void ApplyFilePattern(const CString& strPattern);
+  BOOL RefreshFolder();
+  void FillFileTypeCombo(const CString& strPattern);
+
+  // The worker launch protocol (mainwnd/) and the folder walk (listing/).
+  void ClearAllIcons();
+  void ListIcons();
+  BOOL ListFolderEntry(CFileList& entry);
+  static DWORD ListingThreadProc(LPVOID pParam);
+
+  // The icon commands (commands/).
+  void ShowIconMenu(CPoint point);
+  void ShowSelectedIconInfo();
+  void SaveSelectedIcons();
+
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
@@ -70,5 +88,15 @@ class CGlimraDlg : public CSizingModelessMain {
   afx_msg void OnItemexpandingFolderTree(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnDeleteitemFolderTree(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnDblclkFileList();
+  afx_msg void OnSelchangedFolderTree(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnEditchangeFileType();
+  afx_msg void OnSelchangeFileType();
+  afx_msg void OnSelchangeFileList();
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnListIcon();
+  afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+  afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+  afx_msg LRESULT OnIconMenuNotify(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnDblclkIconList(NMHDR* pNMHDR, LRESULT* pResult);
   DECLARE_MESSAGE_MAP()
 };

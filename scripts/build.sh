@@ -3,5 +3,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=$1; shift
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@"
+# Build folders share one compiler cache when ccache is installed; the cache
+# ignores which folder an object is built in, so a second folder is cheap.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_NOHASHDIR=true CCACHE_BASEDIR="$PWD"
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" "$@"
 cmake --build "$dir" -j "$(nproc)"

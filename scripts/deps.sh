@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config ninja-build
+  build-essential cmake pkg-config ninja-build ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev
