@@ -39,6 +39,10 @@ class CGlimraDlg : public CSizingModelessMain {
   HANDLE m_hStopEvent = nullptr;     // asks the listing worker to stop
   HICON m_hIcon = nullptr;           // drawn while minimized, the drag icon
   CString m_strFolder;
+  // The folder whose files the file list shows. The tree's selection moves
+  // m_strFolder at once but the list follows only at the refresh, so a
+  // listing of selected files joins their names to this folder instead.
+  CString m_strFileListFolder;
   CImageList* m_pImageList = nullptr;  // owned; the list view only uses it
   CIconInfoList m_listIcons;           // record n describes item n and image n
   CString m_strSaveFolder;

@@ -14,7 +14,7 @@
 #include "app/glimra_app.h"
 #include "mainwnd/glimra_dlg.h"
 #include "support/framework/instance_channel.h"
-#include "tests/app/app_test_support.h"
+#include "tests/program_support/app_test_support.h"
 
 namespace {
 

@@ -27,7 +27,7 @@
 #include "platform/ui/qt_bridge.h"
 #include "platform/ui/wait_cursor.h"
 #include "res/resource_ids.h"
-#include "tests/app/app_test_support.h"
+#include "tests/program_support/app_test_support.h"
 #include "tests/common/ico_builder.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include "platform/core/kernel_object.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/qt_bridge.h"
-#include "tests/app/app_test_support.h"
+#include "tests/program_support/app_test_support.h"
 
 namespace {
 

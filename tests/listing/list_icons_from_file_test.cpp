@@ -28,7 +28,7 @@
 #include "platform/ui/qt_bridge.h"
 #include "support/framework/zu_thread.h"
 #include "support/icon/icon_library.h"
-#include "tests/app/app_test_support.h"
+#include "tests/program_support/app_test_support.h"
 #include "tests/common/ico_builder.h"
 #include "tests/common/ne_builder.h"
 

@@ -1,4 +1,4 @@
-#include "tests/app/app_test_support.h"
+#include "tests/program_support/app_test_support.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

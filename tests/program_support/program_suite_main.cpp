@@ -1,4 +1,4 @@
-// The program suite's entry: a QApplication on the offscreen platform, the
+// The entry of the program suites: a QApplication on the offscreen platform, the
 // program's resources and version data registered as main registers them,
 // and a private runtime folder so that the single-instance channel of these
 // tests meets neither a running copy of the program nor a parallel test.
@@ -15,7 +15,7 @@
 #include "platform/ui/ui_call.h"
 #include "res/glimra_resources.h"
 #include "res/version_data.h"
-#include "tests/app/app_test_support.h"
+#include "tests/program_support/app_test_support.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
