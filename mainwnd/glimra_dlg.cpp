@@ -1,6 +1,7 @@
 #include "mainwnd/glimra_dlg.h"
 
 #include "app/glimra_app.h"
+#include "commands/icon_menu.h"
 #include "mainwnd/minimized_icon.h"
 #include "platform/core/icon_object.h"
 #include "platform/core/kernel_object.h"
@@ -16,7 +17,11 @@ ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
 ON_NOTIFY(TVN_ITEMEXPANDING, IDC_FOLDER_TREE, OnItemexpandingFolderTree)
 ON_NOTIFY(TVN_DELETEITEM, IDC_FOLDER_TREE, OnDeleteitemFolderTree)
+ON_WM_CONTEXTMENU()
+ON_WM_RBUTTONUP()
+ON_MESSAGE(WM_ICON_MENU_NOTIFY, OnIconMenuNotify)
 ON_LBN_DBLCLK(IDC_FILE_LIST, OnDblclkFileList)
+ON_NOTIFY(NM_DBLCLK, IDC_ICON_LIST, OnDblclkIconList)
 END_MESSAGE_MAP()
 
 CGlimraDlg::CGlimraDlg(UINT templateId)
