@@ -15,6 +15,7 @@ IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 namespace {
 CWinApp* g_app = nullptr;
+int g_messageLoops = 0;  // CWinThread::Run loops running; user-interface thread only
 }  // namespace
 
 CWnd* CWinThread::GetMainWnd() { return m_pMainWnd; }
@@ -28,7 +29,9 @@ int CWinThread::Run() {
   // does not end it.
   if (auto* gui = qobject_cast<QApplication*>(app)) gui->setQuitOnLastWindowClosed(false);
   if (!m_pMainWnd) return ExitInstance();
+  ++g_messageLoops;
   QCoreApplication::exec();
+  --g_messageLoops;
   return ExitInstance();
 }
 
@@ -160,7 +163,12 @@ void AfxEnableControlContainer(void*) {}
 
 void AfxPostQuitMessage(int exitCode) {
   if (QCoreApplication* app = QCoreApplication::instance()) {
-    QMetaObject::invokeMethod(app, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
+    // A quit that reaches no message loop is used up, as a pump that drains
+    // the queue takes the platform's quit message. Qt's exit with no
+    // application loop running would instead leave the thread marked as
+    // quitting, and every later modal loop would end before it started.
+    QMetaObject::invokeMethod(
+        app, [exitCode] { if (g_messageLoops > 0) QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
   }
 }
 

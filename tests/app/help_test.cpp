@@ -194,9 +194,7 @@ TEST_F(Help, ViewerWithoutHelpFileShowsGlimraHelp) {
   ExpectHelpMissing(RunAndInspect([&] { HelpTopics(dlg); }));
 }
 
-// A second start of the application object in one process does not bring
-// the modal dialog up again, so each help file gets a test (ctest runs each
-// test in a process of its own).
+// The viewer and a help file are there, but the file cannot show the request.
 void Help::ExpectViewerFailure(const std::string& project) {
   InstallViewer();
   const HelpEntry entries[] = {{std::string(kHelpProjectEntry), Bytes(project)}, {"a.html", Bytes("<h1>A</h1>")}};
