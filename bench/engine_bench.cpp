@@ -1,7 +1,7 @@
 // Times the icon engine against icoutils' wrestool over every file under a
-// folder. list: load each file as data, enumerate its icon groups, make
-// each group's 32x32 icon and scale it to the 32x32 image the list stores.
-// extract: build every group and write it as an .ico file. wrestool runs
+// folder. list: what the listing does per file (an icon file's first image,
+// each icon group's 32x32 icon of a data module, or the icons extraction
+// finds), each scaled to the 32x32 image the list stores. extract: build every group and write it as an .ico file. wrestool runs
 // once for all files (it takes several), which is its fastest use.
 
 #include <fcntl.h>
@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/engine_listing.h"
 #include "platform/core/data_module.h"
-#include "platform/core/icon_object.h"
 #include "platform/core/module_icon_group.h"
 #include "support/icon/icon_library.h"
 
@@ -35,16 +35,6 @@ struct Counts {
   std::size_t icons = 0;
 };
 
-std::vector<std::string> FilesUnder(const std::string& root) {
-  std::vector<std::string> files;
-  std::error_code ec;
-  for (const auto& e : fs::recursive_directory_iterator(root, ec)) {
-    if (e.is_regular_file()) files.push_back(e.path().string());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 template <typename PerGroup>
 Counts ForEachGroup(const std::vector<std::string>& files, PerGroup&& perGroup) {
   Counts counts;
@@ -58,16 +48,6 @@ Counts ForEachGroup(const std::vector<std::string>& files, PerGroup&& perGroup) 
     (void)FreeLibrary(module);
   }
   return counts;
-}
-
-Counts ListAll(const std::vector<std::string>& files) {
-  return ForEachGroup(files, [](HMODULE module, const std::string&, const ResourceName& name) {
-    HICON icon = GetIconFromInstance(module, name.id());
-    if (icon == nullptr) return false;
-    const auto pixels = ScaleIconPixels(*icon, 32, 32);
-    (void)DestroyIcon(icon);
-    return pixels.size() == 32 * 32;
-  });
 }
 
 Counts ExtractAll(const std::vector<std::string>& files, const std::string& out) {
@@ -141,8 +121,8 @@ int main(int argc, char** argv) {
   const bool haveWrestool = RunWrestool({"--version"}, {});
 
   if (mode == "list" || mode == "both") {
-    Counts counts;
-    const double ours = BestSeconds(runs, [&] { counts = ListAll(files); });
+    ListingCounts counts;
+    const double ours = BestSeconds(runs, [&] { counts = ListLikeTheProgram(files); });
     std::printf("list: %zu modules, %zu icons\n", counts.modules, counts.icons);
     const double theirs = haveWrestool ? BestSeconds(runs, [&] { (void)RunWrestool({"-l", "-t14"}, files); }) : 0;
     Report("list", ours, theirs);

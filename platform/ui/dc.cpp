@@ -1,6 +1,7 @@
 #include "platform/ui/dc.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 #include <unordered_map>
 
@@ -52,13 +53,45 @@ HDC BeginWindowDC(HWND hWnd, bool paint) {
     dc->owned = std::make_unique<QPainter>(client);
     dc->painter = dc->owned.get();
     dc->painter->setFont(CurrentFont(dc));
+    return dc;
   }
+  BeginChildOfPaintingDC(*dc);
   return dc;
+}
+
+void BeginChildOfPaintingDC(DeviceContext& dc) {
+  // A window painted while an ancestor handles WM_PAINT (a dialog drawing
+  // into one of its frames) draws on the ancestor, moved to the child's
+  // place and clipped to it: Qt paints a widget only in its own paint event,
+  // and a child without a background shows what its parent drew there.
+  QWidget* child = dc.widget;
+  if (!child || !child->isVisible()) return;
+  ClientWidget* painting = nullptr;
+  for (QWidget* w = child->parentWidget(); w && !painting; w = w->parentWidget()) {
+    auto* c = dynamic_cast<ClientWidget*>(w);
+    if (c && c->InPaint()) painting = c;
+  }
+  if (!painting) return;
+  QPaintEngine* engine = painting->paintEngine();
+  if (engine && engine->isActive() && engine->painter()) {
+    // The ancestor's own context is open: share its painter.
+    dc.painter = engine->painter();
+    dc.painter->save();
+    dc.borrowed = true;
+  } else {
+    dc.owned = std::make_unique<QPainter>(painting);
+    dc.painter = dc.owned.get();
+  }
+  const QPoint at = child->mapTo(painting, QPoint(0, 0));
+  dc.painter->translate(at);
+  dc.painter->setClipRect(QRect(QPoint(0, 0), child->size()));
+  dc.painter->setFont(CurrentFont(&dc));
 }
 
 void EndWindowDC(HDC dc) {
   if (!dc) return;
   Wrappers().erase(dc);
+  if (dc->borrowed && dc->painter) dc->painter->restore();
   if (dc->owned) dc->owned->end();
   delete dc;
 }

@@ -30,6 +30,7 @@ struct DeviceContext {
   QWidget* widget = nullptr;
   QPainter* painter = nullptr;  // null: a measuring-only context
   std::unique_ptr<QPainter> owned;
+  bool borrowed = false;  // painter is an ancestor's, restored when released
   HFONT font = nullptr;
   COLORREF textColor = 0;
   COLORREF bkColor = 0xFFFFFF;
@@ -45,3 +46,5 @@ struct DeviceContext {
 // Paint and client contexts of a window (a painter only inside WM_PAINT).
 [[nodiscard]] HDC BeginWindowDC(HWND hWnd, bool paint);
 void EndWindowDC(HDC dc);
+// A painter for dc's widget when an ancestor is inside WM_PAINT; none otherwise.
+void BeginChildOfPaintingDC(DeviceContext& dc);

@@ -1,0 +1,80 @@
+#include "bench/engine_listing.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/core/data_module.h"
+#include "platform/core/icon_object.h"
+#include "platform/core/module_icon_group.h"
+#include "platform/core/shell_extract.h"
+#include "support/icon/icon_library.h"
+#include "support/icon/listing_probe.h"
+
+namespace {
+
+// The listing's own bound on extraction indices: identifiers are numbers
+// only below 0x10000.
+constexpr unsigned kMaxExtractIndex = 0xFFFF;
+
+// Scales as the image list does and releases the icon; whether it made an image.
+bool StoreAndRelease(HICON icon) {
+  if (icon == nullptr) return false;
+  const bool made = ScaleIconPixels(*icon, 32, 32).size() == 32 * 32;
+  (void)DestroyIcon(icon);
+  return made;
+}
+
+std::size_t ListIconFile(const std::string& file) {
+  ICONRESOURCE* group = ReadIconFromICOFile(file.c_str());
+  if (group == nullptr) return 0;
+  const bool made = group->nImages > 0 && StoreAndRelease(MakeIconFromResource(IconImageAt(group, 0)));
+  (void)ClearIconResource(group);
+  return made ? 1 : 0;
+}
+
+std::size_t ListModule(HMODULE module) {
+  std::size_t icons = 0;
+  for (const ResourceName& name : ModuleIconGroupNames(module)) {
+    if (StoreAndRelease(GetIconFromInstance(module, name.id()))) ++icons;
+  }
+  return icons;
+}
+
+std::size_t ListByExtraction(const std::string& file) {
+  std::size_t icons = 0;
+  for (unsigned index = 0; index <= kMaxExtractIndex; ++index) {
+    HICON icon = ExtractIconA(nullptr, file.c_str(), index);
+    if (icon == nullptr || icon == EXTRACT_NOT_AN_ICON_FILE) break;
+    if (StoreAndRelease(icon)) ++icons;
+  }
+  return icons;
+}
+
+}  // namespace
+
+std::vector<std::string> FilesUnder(const std::string& root) {
+  std::vector<std::string> files;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(root, ec)) {
+    if (e.is_regular_file()) files.push_back(e.path().string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+ListingCounts ListLikeTheProgram(const std::vector<std::string>& files) {
+  ListingCounts counts;
+  for (const std::string& file : files) {
+    ++counts.files;
+    if (HasIcoExtension(file)) {
+      counts.icons += ListIconFile(file);
+    } else if (HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+      ++counts.modules;
+      counts.icons += ListModule(module);
+      (void)FreeLibrary(module);
+    } else {
+      counts.icons += ListByExtraction(file);
+    }
+  }
+  return counts;
+}

@@ -1,0 +1,225 @@
+// The program's listing from end to end, on the offscreen platform: the real
+// main window lists a folder tree recursively from a press of "&List Icon"
+// until its caption returns, while a 10 ms timer measures how long the
+// user-interface thread was kept from serving it. In the same run the
+// engine alone does the same work on the same files, so the two speeds are
+// compared side by side on the same machine state.
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/glimra_app.h"
+#include "bench/engine_listing.h"
+#include "bench/stall_meter.h"
+#include "mainwnd/glimra_dlg.h"
+#include "mainwnd/main_bars.h"
+#include "platform/ui/resources.h"
+#include "platform/ui/ui_call.h"
+#include "res/glimra_resources.h"
+#include "res/resource_ids.h"
+#include "res/version_data.h"
+
+namespace {
+
+// The goals: the window lists at least half as fast as the engine alone,
+// never keeps the user waiting more than 50 ms, and keeps at most 6 KiB per
+// listed icon (its 32x32 image alone is 4 KiB).
+constexpr double kSpeedGoal = 0.5;
+constexpr double kStallGoalMs = 50;
+constexpr double kBytesPerIconGoal = 6 * 1024;
+// A listing that has not ended by then is reported as hung.
+constexpr int kListingTimeoutMs = 10 * 60 * 1000;
+constexpr int kSettleMs = 300;
+
+// Resident bytes from the kernel's page count, the figure a user watches.
+long long ResidentBytes() {
+  std::FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (statm == nullptr) return 0;
+  unsigned long long size = 0;
+  unsigned long long resident = 0;
+  const int read = std::fscanf(statm, "%llu %llu", &size, &resident);
+  std::fclose(statm);
+  return read == 2 ? static_cast<long long>(resident) * sysconf(_SC_PAGESIZE) : 0;
+}
+
+void Pump(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// As the application creates it: registered as the main window, created
+// with its bars and shown.
+CGlimraDlg* CreateMainWindow() {
+  auto* dlg = new CGlimraDlg(IDD_GLIMRA_DIALOG);
+  theApp.m_pMainWnd = dlg;
+  if (!dlg->Create(kMainIndicators, static_cast<int>(std::size(kMainIndicators)), kMainToolbarButtons,
+                   static_cast<int>(std::size(kMainToolbarButtons)), IDR_MAINFRAME)) {
+    return nullptr;
+  }
+  dlg->ShowWindow(SW_SHOW);
+  Pump(kSettleMs);
+  return dlg;
+}
+
+void DestroyMainWindow() {
+  if (theApp.m_pMainWnd != nullptr) theApp.m_pMainWnd->DestroyWindow();
+  theApp.m_pMainWnd = nullptr;
+  Pump(kSettleMs);
+}
+
+std::string Caption(const CWnd& wnd) {
+  CString text;
+  wnd.GetWindowText(text);
+  return text.str();
+}
+
+// The folder as the tree would have chosen it, the pattern as typed, and
+// "&Recursive" ticked with a click, which lets the window decide whether
+// "&List Icon" may start.
+[[nodiscard]] bool ChooseRecursiveListing(CGlimraDlg& dlg, const std::string& folder, const std::string& pattern) {
+  dlg.m_strFolder = folder;
+  dlg.m_cboFileType.SetWindowText(pattern.c_str());
+  if (dlg.m_chkRecursive.GetCheck() != BST_CHECKED) dlg.m_chkRecursive.Click();
+  Pump(kSettleMs);
+  if (dlg.m_chkRecursive.GetCheck() != BST_CHECKED) {
+    std::fprintf(stderr, "\"&Recursive\" did not take the click\n");
+    return false;
+  }
+  if (dlg.m_btnListIcon.IsWindowEnabled() == FALSE) {
+    std::fprintf(stderr, "\"&List Icon\" stayed disabled with \"&Recursive\" ticked\n");
+    return false;
+  }
+  return true;
+}
+
+struct RunFigures {
+  double seconds = 0;
+  int icons = 0;
+  double worstStallMs = 0;
+  long long residentGrowth = 0;
+};
+
+// One listing in a fresh main window, from the press to the caption's return.
+std::optional<RunFigures> ListOnce(const std::string& folder, const std::string& pattern) {
+  CGlimraDlg* dlg = CreateMainWindow();
+  if (dlg == nullptr) {
+    std::fprintf(stderr, "the main window could not be created\n");
+    return std::nullopt;
+  }
+  if (!ChooseRecursiveListing(*dlg, folder, pattern)) {
+    DestroyMainWindow();
+    return std::nullopt;
+  }
+
+  RunFigures run;
+  QEventLoop loop;
+  bool started = false;
+  bool ended = false;
+  // The end is seen on a tick, so the time is at most one tick late.
+  StallMeter meter([&] {
+    const std::string caption = Caption(dlg->m_btnListIcon);
+    if (caption == "Stop &Listing") started = true;
+    if (caption == "&List Icon" && (started || dlg->m_hWorkerThread == nullptr)) {
+      ended = true;
+      loop.quit();
+    }
+  });
+  QTimer::singleShot(kListingTimeoutMs, &loop, &QEventLoop::quit);
+  const long long before = ResidentBytes();
+  meter.Start();
+  dlg->m_btnListIcon.Click();
+  if (dlg->m_hWorkerThread == nullptr && !ended) {
+    std::fprintf(stderr, "the press started no listing\n");
+  } else {
+    loop.exec();
+  }
+  run.seconds = meter.ElapsedMs() / 1000;
+  meter.Stop();
+  run.worstStallMs = meter.WorstLatenessMs();
+  run.icons = dlg->m_lvIcons.GetItemCount();
+  run.residentGrowth = ResidentBytes() - before;
+  DestroyMainWindow();
+  if (!ended || !started) {
+    std::fprintf(stderr, "the listing %s\n", started ? "did not end in time" : "never showed \"Stop &Listing\"");
+    return std::nullopt;
+  }
+  return run;
+}
+
+const char* Verdict(bool met) { return met ? "PASS" : "MISS"; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: bench_listing FOLDER [RUNS] [PATTERN]\n");
+    return 2;
+  }
+  const std::string folder = argv[1];
+  const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+  const std::string pattern = argc > 3 ? argv[3] : "*.*";
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  SetUiThread();
+  RegisterResources(&GlimraResources());
+  RegisterVersionInfo(&GlimraVersionInfo());
+
+  std::printf("%s, pattern %s, best of %d runs\n", folder.c_str(), pattern.c_str(), runs);
+  std::vector<RunFigures> figures;
+  for (int i = 0; i < runs; ++i) {
+    const auto run = ListOnce(folder, pattern);
+    if (!run) return 1;
+    figures.push_back(*run);
+    std::printf("window run %d: %.3f s, %d icons, worst stall %.1f ms, resident %+.1f MiB\n", i + 1, run->seconds,
+                run->icons, run->worstStallMs, static_cast<double>(run->residentGrowth) / (1 << 20));
+  }
+  if (figures.front().icons == 0) {
+    std::fprintf(stderr, "the window listed no icons\n");
+    return 1;
+  }
+
+  const auto files = FilesUnder(folder);
+  ListingCounts counts;
+  double engineSeconds = 1e30;
+  for (int i = 0; i < runs; ++i) {
+    QElapsedTimer clock;
+    clock.start();
+    counts = ListLikeTheProgram(files);
+    engineSeconds = std::min(engineSeconds, static_cast<double>(clock.nsecsElapsed()) / 1e9);
+  }
+
+  const auto best = std::min_element(figures.begin(), figures.end(),
+                                     [](const RunFigures& a, const RunFigures& b) { return a.seconds < b.seconds; });
+  const double windowRate = best->icons / best->seconds;
+  const double engineRate = engineSeconds > 0 ? static_cast<double>(counts.icons) / engineSeconds : 0;
+  double worstStall = 0;
+  for (const auto& run : figures) worstStall = std::max(worstStall, run.worstStallMs);
+  // Memory from the first run: later ones reuse what the first one's window freed.
+  const double perIcon = static_cast<double>(figures.front().residentGrowth) / figures.front().icons;
+
+  std::printf("window: %.3f s, %d icons, %.0f icons/s\n", best->seconds, best->icons, windowRate);
+  std::printf("engine: %.3f s, %zu files, %zu modules, %zu icons, %.0f icons/s\n", engineSeconds, counts.files,
+              counts.modules, counts.icons, engineRate);
+  if (static_cast<std::size_t>(best->icons) != counts.icons) {
+    std::printf("note: the window listed %d icons, the engine %zu\n", best->icons, counts.icons);
+  }
+  const double ratio = engineRate > 0 ? windowRate / engineRate : 0;
+  std::printf("speed: window/engine %.2f (goal >= %.2f) %s\n", ratio, kSpeedGoal, Verdict(ratio >= kSpeedGoal));
+  std::printf("stall: worst %.1f ms over all runs (goal <= %.0f ms) %s\n", worstStall, kStallGoalMs,
+              Verdict(worstStall <= kStallGoalMs));
+  std::printf("memory: %.0f bytes per icon, first run (goal <= %.0f) %s\n", perIcon, kBytesPerIconGoal,
+              Verdict(perIcon <= kBytesPerIconGoal));
+  return 0;
+}
