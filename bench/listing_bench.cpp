@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,9 +23,9 @@
 #include "bench/engine_listing.h"
 #include "bench/stall_meter.h"
 #include "mainwnd/glimra_dlg.h"
-#include "mainwnd/main_bars.h"
 #include "platform/ui/resources.h"
 #include "platform/ui/ui_call.h"
+#include "platform/ui/win_user.h"
 #include "res/glimra_resources.h"
 #include "res/resource_ids.h"
 #include "res/version_data.h"
@@ -59,24 +59,11 @@ void Pump(int ms) {
   loop.exec();
 }
 
-// As the application creates it: registered as the main window, created
-// with its bars and shown.
-CGlimraDlg* CreateMainWindow() {
-  auto* dlg = new CGlimraDlg(IDD_GLIMRA_DIALOG);
-  theApp.m_pMainWnd = dlg;
-  if (!dlg->Create(kMainIndicators, static_cast<int>(std::size(kMainIndicators)), kMainToolbarButtons,
-                   static_cast<int>(std::size(kMainToolbarButtons)), IDR_MAINFRAME)) {
-    return nullptr;
-  }
-  dlg->ShowWindow(SW_SHOW);
-  Pump(kSettleMs);
-  return dlg;
-}
-
-void DestroyMainWindow() {
-  if (theApp.m_pMainWnd != nullptr) theApp.m_pMainWnd->DestroyWindow();
-  theApp.m_pMainWnd = nullptr;
-  Pump(kSettleMs);
+// A runtime folder of its own, so the single-instance rule meets neither a
+// running copy of the program nor a test.
+std::string MakeRuntimeFolder() {
+  std::string folder = (std::filesystem::temp_directory_path() / "glimra-bench-XXXXXX").string();
+  return ::mkdtemp(folder.data()) != nullptr ? folder : std::string();
 }
 
 std::string Caption(const CWnd& wnd) {
@@ -111,18 +98,8 @@ struct RunFigures {
   long long residentGrowth = 0;
 };
 
-// One listing in a fresh main window, from the press to the caption's return.
-std::optional<RunFigures> ListOnce(const std::string& folder, const std::string& pattern) {
-  CGlimraDlg* dlg = CreateMainWindow();
-  if (dlg == nullptr) {
-    std::fprintf(stderr, "the main window could not be created\n");
-    return std::nullopt;
-  }
-  if (!ChooseRecursiveListing(*dlg, folder, pattern)) {
-    DestroyMainWindow();
-    return std::nullopt;
-  }
-
+// One listing, from the press to the caption's return.
+std::optional<RunFigures> ListOnce(CGlimraDlg* dlg) {
   RunFigures run;
   QEventLoop loop;
   bool started = false;
@@ -150,12 +127,24 @@ std::optional<RunFigures> ListOnce(const std::string& folder, const std::string&
   run.worstStallMs = meter.WorstLatenessMs();
   run.icons = dlg->m_lvIcons.GetItemCount();
   run.residentGrowth = ResidentBytes() - before;
-  DestroyMainWindow();
   if (!ended || !started) {
     std::fprintf(stderr, "the listing %s\n", started ? "did not end in time" : "never showed \"Stop &Listing\"");
     return std::nullopt;
   }
   return run;
+}
+
+// Icons/Clear as the menu sends it; answers how long the clearing took.
+std::optional<double> ClearIcons(CGlimraDlg* dlg) {
+  QElapsedTimer clock;
+  clock.start();
+  static_cast<void>(dlg->SendMessage(WM_COMMAND, ID_ICONS_CLEAR, 0));
+  const auto cleared = [dlg] {
+    return dlg->m_hWorkerThread == nullptr && dlg->m_lvIcons.GetItemCount() == 0 && dlg->m_btnListIcon.IsWindowEnabled();
+  };
+  while (!cleared() && clock.elapsed() < kListingTimeoutMs) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  if (!cleared()) return std::nullopt;
+  return static_cast<double>(clock.nsecsElapsed()) / 1e9;
 }
 
 const char* Verdict(bool met) { return met ? "PASS" : "MISS"; }
@@ -171,20 +160,40 @@ int main(int argc, char** argv) {
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
   const std::string pattern = argc > 3 ? argv[3] : "*.*";
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const std::string runtime = MakeRuntimeFolder();
+  qputenv("XDG_RUNTIME_DIR", runtime.c_str());
   QApplication app(argc, argv);
   SetUiThread();
   RegisterResources(&GlimraResources());
   RegisterVersionInfo(&GlimraVersionInfo());
 
-  std::printf("%s, pattern %s, best of %d runs\n", folder.c_str(), pattern.c_str(), runs);
+  // The program's own start: its main window, created and shown.
+  auto* dlg = theApp.InitInstance() != FALSE ? dynamic_cast<CGlimraDlg*>(theApp.m_pMainWnd) : nullptr;
   std::vector<RunFigures> figures;
-  for (int i = 0; i < runs; ++i) {
-    const auto run = ListOnce(folder, pattern);
-    if (!run) return 1;
-    figures.push_back(*run);
-    std::printf("window run %d: %.3f s, %d icons, worst stall %.1f ms, resident %+.1f MiB\n", i + 1, run->seconds,
-                run->icons, run->worstStallMs, static_cast<double>(run->residentGrowth) / (1 << 20));
+  if (dlg != nullptr) {
+    Pump(kSettleMs);
+    if (ChooseRecursiveListing(*dlg, folder, pattern)) {
+      std::printf("%s, pattern %s, best of %d runs\n", folder.c_str(), pattern.c_str(), runs);
+      for (int i = 0; i < runs; ++i) {
+        const auto run = ListOnce(dlg);
+        if (!run) break;
+        figures.push_back(*run);
+        const auto cleared = ClearIcons(dlg);
+        std::printf("window run %d: %.3f s, %d icons, worst stall %.1f ms, resident %+.1f MiB; cleared in %.3f s\n",
+                    i + 1, run->seconds, run->icons, run->worstStallMs,
+                    static_cast<double>(run->residentGrowth) / (1 << 20), cleared.value_or(-1));
+        if (!cleared) break;
+      }
+    }
+    dlg->DestroyWindow();
+    Pump(kSettleMs);
+  } else {
+    std::fprintf(stderr, "the program did not start\n");
   }
+  static_cast<void>(theApp.ExitInstance());
+  std::error_code ignored;
+  std::filesystem::remove_all(runtime, ignored);
+  if (figures.size() != static_cast<std::size_t>(runs)) return 1;
   if (figures.front().icons == 0) {
     std::fprintf(stderr, "the window listed no icons\n");
     return 1;
