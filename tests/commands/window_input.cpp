@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
@@ -27,7 +28,11 @@ void SendMouse(QWidget* client, QPoint point, QEvent::Type type, Qt::MouseButton
 }  // namespace
 
 void ClickWindow(HWND window, QPoint point, Qt::MouseButton button, Clicks clicks, Qt::KeyboardModifiers modifiers) {
-  QPointer<QWidget> client = ClientWidgetOfWindow(window);
+  ClickWidget(ClientWidgetOfWindow(window), point, button, clicks, modifiers);
+}
+
+void ClickWidget(QWidget* widget, QPoint point, Qt::MouseButton button, Clicks clicks, Qt::KeyboardModifiers modifiers) {
+  QPointer<QWidget> client = widget;
   if (client == nullptr) return;
   SendMouse(client, point, QEvent::MouseButtonPress, button, button, modifiers);
   if (client) SendMouse(client, point, QEvent::MouseButtonRelease, button, Qt::NoButton, modifiers);
@@ -38,6 +43,11 @@ void ClickWindow(HWND window, QPoint point, Qt::MouseButton button, Clicks click
     if (client) SendMouse(client, point, QEvent::MouseButtonRelease, button, Qt::NoButton, modifiers);
   }
   QApplication::processEvents();
+}
+
+QMenuBar* MenuBarOf(HWND window) {
+  QWidget* frame = WidgetOfWindow(window);
+  return frame != nullptr ? frame->findChild<QMenuBar*>() : nullptr;
 }
 
 bool WithNextPopupMenu(const std::function<void()>& run, const std::function<void(QMenu&)>& look) {
@@ -63,11 +73,23 @@ bool WithNextPopupMenu(const std::function<void()>& run, const std::function<voi
   return shown;
 }
 
+void PressKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers) {
+  if (widget == nullptr) return;
+  QString text;
+  if (key >= Qt::Key_A && key <= Qt::Key_Z && !(modifiers & Qt::ControlModifier)) {
+    text = QChar('a' + (key - Qt::Key_A));
+  }
+  QPointer<QWidget> alive = widget;
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  QApplication::sendEvent(widget, &press);
+  if (alive == nullptr) return;
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+  QApplication::sendEvent(widget, &release);
+}
+
 void PressKeyIn(HWND window, int key, Qt::KeyboardModifiers modifiers) {
   QWidget* widget = WidgetOfWindow(window);
   if (widget == nullptr) return;
-  QKeyEvent press(QEvent::KeyPress, key, modifiers);
-  QApplication::sendEvent(widget, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-  QApplication::sendEvent(widget, &release);
+  widget->setFocus(Qt::OtherFocusReason);
+  PressKey(widget, key, modifiers);
 }

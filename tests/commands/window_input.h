@@ -11,6 +11,8 @@
 #include "platform/ui/win_user.h"
 
 class QMenu;
+class QMenuBar;
+class QWidget;
 
 enum class Clicks { Single, Double };
 
@@ -19,10 +21,22 @@ enum class Clicks { Single, Double };
 void ClickWindow(HWND window, QPoint point, Qt::MouseButton button, Clicks clicks = Clicks::Single,
                  Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
+// The same for a widget of the layer's windows that has no window of its
+// own (a menu bar, a popup menu); point is in its coordinates.
+void ClickWidget(QWidget* widget, QPoint point, Qt::MouseButton button, Clicks clicks = Clicks::Single,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// The menu bar of a top-level window, or null.
+[[nodiscard]] QMenuBar* MenuBarOf(HWND window);
+
 // The popup menu that opens while run() runs is handed to look() as soon as
 // it shows; then it is closed with Escape unless look() pressed a key that
 // chose an item. Answers whether a popup showed.
 bool WithNextPopupMenu(const std::function<void()>& run, const std::function<void(QMenu&)>& look);
 
-// Presses and releases key (with modifiers) in the widget of window.
+// Presses and releases key (with modifiers) in widget; a letter without
+// Control carries its text, as a menu's mnemonics need.
+void PressKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// The same in the widget of window, which takes the focus first: keys are
+// translated where the focus is.
 void PressKeyIn(HWND window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
