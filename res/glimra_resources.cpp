@@ -5,7 +5,8 @@
 
 namespace {
 
-const ResourceEntry<DialogTemplate> kDialogs[] = {{IDD_GLIMRA_DIALOG, &kMainDialogTemplate},
+const ResourceEntry<DialogTemplate> kDialogs[] = {{IDD_SAVE_PANEL, &kSavePanelDialogTemplate},
+                                                  {IDD_GLIMRA_DIALOG, &kMainDialogTemplate},
                                                   {IDD_HELP_MISSING, &kHelpMissingDialogTemplate}};
 const ResourceEntry<MenuTemplate> kMenus[] = {{IDR_ICON_POPUP, &kIconPopupMenu}, {IDR_MAIN_MENU, &kMainMenu}};
 const ResourceEntry<AcceleratorTable> kAccelerators[] = {{IDR_ACCELERATOR, &kMainAccelerators}};

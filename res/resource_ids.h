@@ -9,6 +9,7 @@
 inline constexpr UINT IDR_MAINFRAME = 128;  // icon group, toolbar and its bitmap
 inline constexpr UINT IDR_ICON_POPUP = 129;  // the icon list's popup menu
 inline constexpr UINT IDR_MAIN_MENU = 130;
+inline constexpr UINT IDD_SAVE_PANEL = 136;  // the save dialog's preview panel
 inline constexpr UINT IDR_ACCELERATOR = 137;
 inline constexpr UINT IDD_GLIMRA_DIALOG = 500;
 inline constexpr UINT IDD_HELP_MISSING = 503;
@@ -33,6 +34,11 @@ inline constexpr int IDC_PATH_SELECTOR = 1088;
 inline constexpr int IDC_FILE_TYPE = 1089;
 inline constexpr int IDC_ICON_LIST_GROUP = 1090;
 inline constexpr int IDC_FILE_TYPE_LABEL = 1091;
+
+// ---- controls of dialog 136
+inline constexpr int IDC_SAVE_SOURCE = 1019;
+inline constexpr int IDC_SAVE_ICON_ID = 1020;
+inline constexpr int IDC_SAVE_ICON_FRAME = 1022;
 
 // ---- controls of dialog 503
 inline constexpr int IDC_HELP_BIG_ICON = 1008;
