@@ -265,6 +265,55 @@ TEST_F(SaveSelectedIcons, ATypedNameGetsTheIcoExtensionAndTheFileIsAStandardIcon
   EXPECT_EQ(listed.find("error"), std::string::npos) << listed;
 }
 
+TEST_F(SaveSelectedIcons, ALongSourcePathIsShortenedToItsFieldKeepingTheFileName) {
+  const std::string deep = m_dir.path() + "/" + std::string(60, 'f') + "/" + std::string(60, 'g');
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(deep)));
+  const std::string path = deep + "/long.ico";
+  ASSERT_TRUE(ico_test::WriteFile(path, ico_test::IcoFile({ico_test::DibEntry(16, 16, 8)})));
+  dlg->ListIconsFromFile(CString(path.c_str()));
+  Select({0});
+  const std::vector<PanelSeen> seen = SaveAs({""});
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_LT(seen[0].source.size(), path.size());
+  EXPECT_NE(seen[0].source.find("..."), std::string::npos) << seen[0].source;
+  EXPECT_TRUE(seen[0].source.ends_with("/long.ico")) << seen[0].source;
+}
+
+// The real dialog: choosing an existing file asks before replacing it.
+TEST_F(SaveSelectedIcons, ChoosingAnExistingFileAsksBeforeItIsReplaced) {
+  static_cast<void>(AddIco(m_dir, "a.ico", 16));
+  Select({0});
+  const std::string existing = m_out.File("old.ico");
+  ASSERT_TRUE(ico_test::WriteFile(existing, {'x'}));
+  dlg->m_strSaveFolder = (m_out.path() + "/").c_str();
+  std::string question;
+  SetSaveFileHook([&](const SaveFileRun& run) -> std::optional<std::string> {
+    QTimer::singleShot(0, [run, &question] {
+      auto* poll = new QTimer;
+      QObject::connect(poll, &QTimer::timeout, [poll, &question] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        question = box->text().toStdString();
+        poll->deleteLater();
+        poll->stop();
+        box->button(QMessageBox::Yes)->click();
+      });
+      poll->start(10);
+      auto* files = WidgetOfWindow(run.dialog)->findChild<QFileDialog*>();
+      files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("old.ico"));
+      auto* buttons = files->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+      for (QAbstractButton* b : buttons->buttons()) {
+        if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole) b->click();
+      }
+    });
+    return std::nullopt;
+  });
+  dlg->SaveSelectedIcons();
+  SetSaveFileHook({});
+  EXPECT_NE(question.find("already exists"), std::string::npos) << question;
+  EXPECT_GT(ico_test::ReadFile(existing).size(), 6u);
+}
+
 // The preview of the save dialog: a 256x256 PNG image is clipped to the
 // frame from its corner; a monochrome icon is measured by its mask, twice
 // its height, and drawn that tall where the frame allows.
