@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QPointer>
 #include <QStringList>
 #include <algorithm>
@@ -226,6 +228,7 @@ class SaveRun {
     }
     if (chosen.empty()) return Fail(0);
     if (!StoreChosen(m_ofn, chosen)) return Fail(FNERR_BUFFERTOOSMALL);
+    if (m_readOnly) m_ofn.Flags = m_readOnly->isChecked() ? m_ofn.Flags | OFN_READONLY : m_ofn.Flags & ~OFN_READONLY;
     TellChosen(m_ofn, m_panel.get());
     return Outcome{TRUE, 0};
   }
@@ -248,11 +251,21 @@ class SaveRun {
     if (m_ofn.lpstrDefExt && *m_ofn.lpstrDefExt) files.setDefaultSuffix(QString::fromUtf8(m_ofn.lpstrDefExt));
     files.setOption(QFileDialog::DontConfirmOverwrite, !(m_ofn.Flags & OFN_OVERWRITEPROMPT));
     if (m_ofn.lpstrFile[0] != '\0') files.selectFile(QString::fromUtf8(m_ofn.lpstrFile));
+    // The platform's dialog shows its read-only box unless told to hide it,
+    // in a save dialog too; the caller reads the choice back from Flags.
+    auto* grid = qobject_cast<QGridLayout*>(files.layout());
+    if (!(m_ofn.Flags & OFN_HIDEREADONLY) && grid) {
+      m_readOnly = new QCheckBox(QStringLiteral("Open as &read-only"), &files);
+      m_readOnly->setObjectName(QStringLiteral("readOnlyBox"));
+      m_readOnly->setChecked(m_ofn.Flags & OFN_READONLY);
+      grid->addWidget(m_readOnly, grid->rowCount(), 1, 1, std::max(1, grid->columnCount() - 1));
+    }
   }
 
   OPENFILENAMEA& m_ofn;
   SaveDialogWindow m_window;
   std::unique_ptr<SaveFilePanel> m_panel;
+  QPointer<QCheckBox> m_readOnly;
   HWND m_owner = nullptr;
   bool m_disabledOwner = false;
 };

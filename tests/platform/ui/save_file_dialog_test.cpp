@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -184,6 +185,28 @@ TEST_F(SaveFileDialogTest, WithoutTheOverwriteFlagAnExistingFileIsTakenAtOnce) {
   const BOOL chosen = Run([](const SaveFileRun& run) { TypeAndSave(*FileDialogOf(run.dialog), "old.ico"); });
   EXPECT_TRUE(chosen);
   EXPECT_EQ(std::string(buffer), existing);
+}
+
+TEST_F(SaveFileDialogTest, TheReadOnlyBoxShowsUnlessHiddenAndItsStateComesBackInTheFlags) {
+  const BOOL chosen = Run([](const SaveFileRun& run) {
+    QFileDialog* dialog = FileDialogOf(run.dialog);
+    auto* box = dialog->findChild<QCheckBox*>(QStringLiteral("readOnlyBox"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisibleTo(dialog));
+    box->setChecked(true);
+    TypeAndSave(*dialog, QStringLiteral("ro"));
+  });
+  EXPECT_TRUE(chosen);
+  EXPECT_TRUE(ofn.Flags & OFN_READONLY);
+
+  ofn.Flags |= OFN_HIDEREADONLY;
+  bool found = true;
+  EXPECT_TRUE(Run([&found](const SaveFileRun& run) {
+    QFileDialog* dialog = FileDialogOf(run.dialog);
+    found = dialog->findChild<QCheckBox*>(QStringLiteral("readOnlyBox")) != nullptr;
+    TypeAndSave(*dialog, QStringLiteral("ro2"));
+  }));
+  EXPECT_FALSE(found);
 }
 
 TEST_F(SaveFileDialogTest, OwnerIsDisabledWhileTheDialogRuns) {
