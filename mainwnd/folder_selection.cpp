@@ -1,0 +1,93 @@
+// The folder tree's selection and the deferred refresh that follows it: the
+// group caption, the file list and the pattern list catch up with the
+// selected folder 500 ms after the last selection.
+
+#include "mainwnd/glimra_dlg.h"
+#include "mainwnd/search_path.h"
+
+namespace {
+
+// The window's only timer. Walking the tree with the arrow keys selects
+// folder after folder; re-arming replaces the pending timer, so only the
+// folder the user stops at is read from the disk.
+constexpr UINT_PTR kRefreshTimer = 2;
+constexpr UINT kRefreshDelayMs = 500;
+
+// "*" and the name's extension with its dot, or "*" and the whole name
+// when it has none.
+CString ExtensionItem(const CString& name) {
+  const int dot = name.ReverseFind('.');
+  return CString("*") + (dot < 0 ? name : name.Mid(dot));
+}
+
+}  // namespace
+
+void CGlimraDlg::OnSelchangedFolderTree(NMHDR* pNMHDR, LRESULT* pResult) {
+  if (m_treeFolders.OnFolderSelected(pNMHDR, pResult, m_strFolder)) {
+    SetTimer(kRefreshTimer, kRefreshDelayMs, nullptr);
+    UpdateListButton();
+  } else {
+    m_lstFiles.ResetContent();
+    if (m_hWorkerThread == nullptr) {
+      m_btnListIcon.EnableWindow(FALSE);
+    }
+    m_bCanList = FALSE;
+    // A walk of the last folder may still be wanted: with "Recursive"
+    // checked the button comes back.
+    UpdateListButton();
+  }
+  *pResult = 0;
+}
+
+void CGlimraDlg::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent == kRefreshTimer) {
+    // Nobody sees a minimized or hidden window; the next selection
+    // refreshes it.
+    if (!IsIconic() && IsWindowVisible()) {
+      static_cast<void>(RefreshFolder());
+    }
+    KillTimer(kRefreshTimer);
+  }
+  CSizingModelessMain::OnTimer(nIDEvent);
+}
+
+BOOL CGlimraDlg::RefreshFolder() {
+  static_cast<void>(UpdateData(TRUE));
+  CString pattern;
+  m_cboFileType.GetWindowText(pattern);
+  pattern.TrimRight();
+  if (pattern.IsEmpty()) {
+    pattern = kAllFilesPattern;
+    m_cboFileType.SetWindowText(kAllFilesPattern);
+  }
+  const CString searchPath = JoinSearchPath(m_strFolder, pattern, SeparatorRule::kOmitWhenPresent);
+  // The folder goes in as it is: an "&" in its name shows as a mnemonic.
+  m_grpPathSelector.SetWindowText(CString("&Path selector: ") + m_strFolder);
+  FillFileListFor(searchPath, m_lstFiles);
+  m_strFileListFolder = m_strFolder;
+  FillFileTypeCombo(pattern);
+  if (pattern != kAllFilesPattern) {
+    m_cboFileType.AddString(kAllFilesPattern);
+  }
+  return TRUE;
+}
+
+void CGlimraDlg::FillFileTypeCombo(const CString& strPattern) {
+  m_cboFileType.ResetContent();
+  m_cboFileType.AddString(strPattern);
+  m_cboFileType.SetCurSel(0);
+  const int count = m_lstFiles.GetCount();
+  for (int i = 0; i < count; ++i) {
+    CString name;
+    m_lstFiles.GetText(i, name);
+    if (name.IsEmpty()) {
+      continue;
+    }
+    const CString item = ExtensionItem(name);
+    // The combo box's own prefix search, without regard to case: "*.ico"
+    // is not added after "*.ICO", nor "*.ex" after a pattern "*.exe".
+    if (m_cboFileType.FindString(-1, item) == CB_ERR) {
+      m_cboFileType.AddString(item);
+    }
+  }
+}
