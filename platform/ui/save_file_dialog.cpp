@@ -178,7 +178,7 @@ class SaveRun {
     CWnd* owner = m_owner ? CWnd::FromHandle(m_owner) : nullptr;
     if (!m_window.CreateEx(0, WC_DIALOG, title, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
                            RECT{0, 0, 400, 300}, owner, 0)) {
-      return Fail(CDERR_FINDRESFAILURE);
+      return Fail(CDERR_DIALOGFAILURE);
     }
     QWidget* client = LiveRecord(m_window.m_hWnd)->client;
     auto* files = new EmbeddedFileDialog(client);
@@ -187,7 +187,7 @@ class SaveRun {
 
     if (panelTemplate) {
       m_panel = std::make_unique<SaveFilePanel>(m_ofn);
-      if (!m_panel->CreateInside(*panelTemplate, m_window)) return Fail(CDERR_FINDRESFAILURE);
+      if (!m_panel->CreateInside(*panelTemplate, m_window)) return Fail(CDERR_DIALOGFAILURE);
       m_window.panel = m_panel.get();
       const QSize design = m_panel->DesignSize();
       m_window.margins = design - m_panel->Placeholder().size();

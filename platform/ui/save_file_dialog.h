@@ -66,6 +66,7 @@ inline constexpr int stc32 = 0x045f;
 inline constexpr const char* FILEOKSTRINGA = "commdlg_FileNameOK";
 
 // CommDlgExtendedError codes.
+inline constexpr DWORD CDERR_DIALOGFAILURE = 0xFFFF;
 inline constexpr DWORD CDERR_STRUCTSIZE = 0x0001;
 inline constexpr DWORD CDERR_FINDRESFAILURE = 0x0006;
 inline constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;

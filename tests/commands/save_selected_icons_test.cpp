@@ -76,6 +76,17 @@ void KeepScreenshot(HWND dialog, const char* name) {
   static_cast<void>(WidgetOfWindow(dialog)->grab().save(folder + "/" + QString::fromUtf8(name) + ".png"));
 }
 
+// Types name into the real save dialog and presses its Save button.
+void TypeAndSave(HWND dialog, const QString& name) {
+  auto* files = WidgetOfWindow(dialog)->findChild<QFileDialog*>();
+  ASSERT_NE(files, nullptr);
+  files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+  auto* buttons = files->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+  for (QAbstractButton* b : buttons->buttons()) {
+    if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole) b->click();
+  }
+}
+
 std::string RunCommand(const std::string& command) {
   std::string out;
   if (FILE* pipe = popen(command.c_str(), "r")) {
@@ -243,13 +254,7 @@ TEST_F(SaveSelectedIcons, ATypedNameGetsTheIcoExtensionAndTheFileIsAStandardIcon
   SetSaveFileHook([&](const SaveFileRun& run) -> std::optional<std::string> {
     panelSource = ItemText(run.panel, IDC_SAVE_SOURCE);
     QTimer::singleShot(0, [run] {
-      auto* files = WidgetOfWindow(run.dialog)->findChild<QFileDialog*>();
-      ASSERT_NE(files, nullptr);
-      files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("typed"));
-      auto* buttons = files->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
-      for (QAbstractButton* b : buttons->buttons()) {
-        if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole) b->click();
-      }
+      TypeAndSave(run.dialog, QStringLiteral("typed"));
     });
     return std::nullopt;
   });
@@ -299,12 +304,7 @@ TEST_F(SaveSelectedIcons, ChoosingAnExistingFileAsksBeforeItIsReplaced) {
         box->button(QMessageBox::Yes)->click();
       });
       poll->start(10);
-      auto* files = WidgetOfWindow(run.dialog)->findChild<QFileDialog*>();
-      files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("old.ico"));
-      auto* buttons = files->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
-      for (QAbstractButton* b : buttons->buttons()) {
-        if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole) b->click();
-      }
+      TypeAndSave(run.dialog, QStringLiteral("old.ico"));
     });
     return std::nullopt;
   });
