@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QWidget>
 
+#include "platform/ui/dialog_text_fit.h"
 #include "platform/ui/gdi_internal.h"
 #include "platform/ui/gdi_objects.h"
 #include "platform/ui/menu.h"
@@ -74,6 +75,8 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& t, CWnd* parent) {
     const char* face = ownFont ? t.typeface : "";
     const int points = ownFont && t.pointSize ? t.pointSize : kDefaultPointSize;
     m_baseUnits = DialogBaseUnits(face, points);
+    HFONT font = CreatePointFont(points * 10, face, t.weight ? t.weight : 400, t.italic ? TRUE : FALSE);
+    m_baseUnits.cx = FittedHorizontalUnit(t, m_baseUnits, FontToQt(font));
 
     CreateParams params;
     params.className = t.windowClass ? t.windowClass : WC_DIALOG;
@@ -85,7 +88,6 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& t, CWnd* parent) {
     POINT origin{MulDiv(t.x, m_baseUnits.cx, 4), MulDiv(t.y, m_baseUnits.cy, 8)};
     if (!(t.style & WS_CHILD) && params.parent && !(t.style & DS_ABSALIGN)) ::ClientToScreen(params.parent, &origin);
     params.rect = RECT{origin.x, origin.y, origin.x + width, origin.y + height};
-    HFONT font = CreatePointFont(points * 10, face, t.weight ? t.weight : 400, t.italic ? TRUE : FALSE);
     params.font = font;
     HWND h = CreateWindowRecord(params);
     if (!h) {

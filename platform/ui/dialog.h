@@ -2,7 +2,9 @@
 // Dialogs built from dialog templates: modal (DoModal until EndDialog) and
 // modeless (Create). Template rectangles stay in dialog units and are
 // converted with the dialog font's average character size, as the platform
-// converts them.
+// converts them; the horizontal unit grows, within a bound, where the face
+// standing in for the template's font would not hold the template's own
+// texts (dialog_text_fit.h).
 
 #include "platform/ui/cwnd.h"
 
