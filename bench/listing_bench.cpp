@@ -241,8 +241,11 @@ int main(int argc, char** argv) {
               windowRate);
   std::printf("engine: %.3f s (cpu %.3f s), %zu files, %zu modules, %zu icons, %.0f icons/s\n", engineSeconds,
               engineCpu, counts.files, counts.modules, counts.icons, engineRate);
+  // Different counts mean the two did different work: no ratio is worth
+  // printing then.
   if (static_cast<std::size_t>(best->icons) != counts.icons) {
-    std::printf("note: the window listed %d icons, the engine %zu\n", best->icons, counts.icons);
+    std::printf("the window listed %d icons, the engine %zu: not comparable\n", best->icons, counts.icons);
+    return 1;
   }
   const double ratio = engineRate > 0 ? windowRate / engineRate : 0;
   std::printf("speed: window/engine %.2f (goal >= %.2f) %s\n", ratio, kSpeedGoal, Verdict(ratio >= kSpeedGoal));
