@@ -1,5 +1,20 @@
+// ShowInfo runs the Icon Info dialog of commands/, so this file is built into
+// the program's library with that dialog rather than into the records'.
+#include "commands/icon_info_dlg.h"
 #include "model/icon_info.h"
+#include "platform/ui/message_box.h"
 
-// The Icon Info dialog is not built yet; until it is, asking for a record's
-// details shows nothing.
-void CIconInfo::ShowInfo() const {}
+void CIconInfo::ShowInfo() const {
+  LPCTSTR id = nullptr;
+  ICONRESOURCE* group = LoadIconResource(id);
+  if (group == nullptr) {
+    static_cast<void>(AfxMessageBox(kCantGetIconInfo, MB_OK | MB_ICONSTOP));
+    return;
+  }
+  {
+    // No parent: the dialog belongs to the application's main window.
+    CIconInfoDlg dlg(group, id);
+    static_cast<void>(dlg.DoModal());
+  }
+  static_cast<void>(ClearIconResource(group));
+}

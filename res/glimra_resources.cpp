@@ -7,6 +7,7 @@ namespace {
 
 const ResourceEntry<DialogTemplate> kDialogs[] = {{IDD_SAVE_PANEL, &kSavePanelDialogTemplate},
                                                   {IDD_GLIMRA_DIALOG, &kMainDialogTemplate},
+                                                  {IDD_ICON_INFO, &kIconInfoDialogTemplate},
                                                   {IDD_HELP_MISSING, &kHelpMissingDialogTemplate}};
 const ResourceEntry<MenuTemplate> kMenus[] = {{IDR_ICON_POPUP, &kIconPopupMenu}, {IDR_MAIN_MENU, &kMainMenu}};
 const ResourceEntry<AcceleratorTable> kAccelerators[] = {{IDR_ACCELERATOR, &kMainAccelerators}};

@@ -9,6 +9,7 @@
 extern const DialogTemplate kMainDialogTemplate;           // main_dialog.cpp
 extern const DialogTemplate kHelpMissingDialogTemplate;    // help_missing_dialog.cpp
 extern const DialogTemplate kSavePanelDialogTemplate;      // save_panel_dialog.cpp
+extern const DialogTemplate kIconInfoDialogTemplate;       // icon_info_dialog.cpp
 extern const MenuTemplate kMainMenu;                       // menus.cpp
 extern const MenuTemplate kIconPopupMenu;                  // menus.cpp
 extern const AcceleratorTable kMainAccelerators;           // menus.cpp

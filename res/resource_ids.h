@@ -12,6 +12,7 @@ inline constexpr UINT IDR_MAIN_MENU = 130;
 inline constexpr UINT IDD_SAVE_PANEL = 136;  // the save dialog's preview panel
 inline constexpr UINT IDR_ACCELERATOR = 137;
 inline constexpr UINT IDD_GLIMRA_DIALOG = 500;
+inline constexpr UINT IDD_ICON_INFO = 501;
 inline constexpr UINT IDD_HELP_MISSING = 503;
 
 // ---- strings
@@ -34,6 +35,16 @@ inline constexpr int IDC_PATH_SELECTOR = 1088;
 inline constexpr int IDC_FILE_TYPE = 1089;
 inline constexpr int IDC_ICON_LIST_GROUP = 1090;
 inline constexpr int IDC_FILE_TYPE_LABEL = 1091;
+
+// ---- controls of dialog 501
+inline constexpr int IDC_INFO_SOURCE = 1004;
+inline constexpr int IDC_INFO_ID = 1006;
+inline constexpr int IDC_INFO_WIDTH = 1007;
+inline constexpr int IDC_INFO_HEIGHT = 1009;
+inline constexpr int IDC_INFO_BITS = 1010;
+inline constexpr int IDC_INFO_COUNT = 1011;
+inline constexpr int IDC_INFO_IMAGES = 1012;
+inline constexpr int IDC_INFO_PREVIEW = 1016;
 
 // ---- controls of dialog 136
 inline constexpr int IDC_SAVE_SOURCE = 1019;
