@@ -123,14 +123,21 @@ CGlimraDlg* CGlimraApp::MainDialog() {
   return thread != nullptr ? dynamic_cast<CGlimraDlg*>(thread->GetMainWnd()) : nullptr;
 }
 
-// The main window's operations these three commands run (clearing, saving,
-// the icon information) are not part of the window yet, so the commands do
-// nothing; their update handlers already enable them as they will be.
+// The main window has no entries for the icon commands; the dialog's
+// routing hands them here from the menu bar, the toolbar, the accelerator
+// and the icon list's popup alike.
+
+// Clearing belongs to the listing's worker protocol, which is not part of
+// the window yet; until it is, Clear does nothing.
 void CGlimraApp::OnIconsClear() {}
 
-void CGlimraApp::OnIconsSaveAs() {}
+void CGlimraApp::OnIconsSaveAs() {
+  if (CGlimraDlg* dlg = MainDialog()) dlg->SaveSelectedIcons();
+}
 
-void CGlimraApp::OnIconsInfo() {}
+void CGlimraApp::OnIconsInfo() {
+  if (CGlimraDlg* dlg = MainDialog()) dlg->ShowSelectedIconInfo();
+}
 
 void CGlimraApp::OnUpdateIconsClear(CCmdUI* pCmdUI) {
   const CGlimraDlg* dlg = MainDialog();

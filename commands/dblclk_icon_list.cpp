@@ -1,3 +1,4 @@
+#include "commands/icon_info_dlg.h"
 #include "mainwnd/glimra_dlg.h"
 #include "platform/ui/message_box.h"
 
@@ -10,7 +11,7 @@ void CGlimraDlg::OnDblclkIconList(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
   // A listing worker may have shown the item before its record is appended.
   const POSITION position = m_listIcons.FindIndex(item);
   if (position == nullptr) {
-    AfxMessageBox("Can't get Icon info", MB_OK | MB_ICONSTOP);
+    static_cast<void>(AfxMessageBox(kCantGetIconInfo, MB_OK | MB_ICONSTOP));
     return;
   }
   CIconInfo info;
