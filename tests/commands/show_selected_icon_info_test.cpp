@@ -44,7 +44,7 @@ class ShowSelectedInfo : public ::testing::Test {
   // What Info opened, in order: "dialog WIDTH" or "box TEXT TYPE".
   std::vector<std::string> RunInfo() const {
     std::vector<std::string> events;
-    SetModalHook([&](const ModalRun& modal) -> std::optional<int> {
+    SetModalHook([&, this](const ModalRun& modal) -> std::optional<int> {
       if (modal.kind == ModalKind::MessageBox) {
         events.push_back("box " + modal.text.str() + " " + std::to_string(modal.type));
         return IDOK;
@@ -53,6 +53,8 @@ class ShowSelectedInfo : public ::testing::Test {
         CString width;
         info->m_stcWidth.GetWindowText(width);
         events.push_back("dialog " + width.str());
+        // ShowInfo gives no parent: the main window owns the dialog.
+        if (modal.owner != dlg->m_hWnd) events.push_back("owner is not the main window");
         return IDOK;
       }
       return std::nullopt;
