@@ -18,7 +18,8 @@ constexpr int kUnboundedHeight = 1 << 16;
 constexpr int kWideningLimitDivisor = 4;
 
 bool HasClass(const DialogItemTemplate& item, const char* name) {
-  return item.className != nullptr && QString::fromUtf8(item.className).compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+  return item.className != nullptr &&
+         QString::fromUtf8(item.className).compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
 }
 
 // The text as a static shows it: "&x" marks a mnemonic and "&&" is one "&",
