@@ -1,0 +1,34 @@
+#pragma once
+// Steps the listing worker takes in both of its modes.
+
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include "mainwnd/glimra_dlg.h"
+#include "platform/core/kernel_object.h"
+#include "support/framework/file_name.h"
+
+// Polls without waiting. The event resets itself, so the poll that sees a
+// stop request also consumes it: a stop is seen once.
+[[nodiscard]] inline bool StopRequested(HANDLE stopEvent) { return WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0; }
+
+// The folder, a separator unless it already ends with one (an empty folder
+// does not), then the name.
+[[nodiscard]] inline std::string JoinToFolder(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (path.empty() || path.back() != kPathSeparator) path += kPathSeparator;
+  path += name;
+  return path;
+}
+
+// One file of a listing. What the engine could not turn into a value (memory
+// exhausted on a hostile file) costs that file, not the listing: an
+// exception leaving the worker would end the program. A kill is no
+// std::exception and goes on up, so a killed worker still leaves at once.
+inline void ListWalkFile(CGlimraDlg& dlg, const CString& path) {
+  try {
+    dlg.ListIconsFromFile(path);
+  } catch (const std::exception&) {
+  }
+}
