@@ -1,7 +1,9 @@
 #include "tests/program_support/app_test_support.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QListWidget>
 
 #include <unistd.h>
 
@@ -15,6 +17,8 @@
 #include "res/resource_ids.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/qt_bridge.h"
+#include "platform/core/kernel_object.h"
 
 std::string MakePrivateRuntimeFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "glimra-app-tests-XXXXXX").string();
@@ -94,4 +98,57 @@ void DestroyMainWindow() {
   if (theApp.m_pMainWnd != nullptr) theApp.m_pMainWnd->DestroyWindow();
   theApp.m_pMainWnd = nullptr;
   PumpEvents(30);
+}
+
+void ClickButton(const CWnd& button) {
+  if (auto* widget = qobject_cast<QAbstractButton*>(WidgetOfWindow(button.GetSafeHwnd()))) widget->click();
+}
+
+struct ItemCountWatch::Connections {
+  QMetaObject::Connection inserted;
+  QMetaObject::Connection reset;
+};
+
+ItemCountWatch::ItemCountWatch(const CWnd& listView, std::function<void(int)> onChange)
+    : m_connections(new Connections) {
+  QWidget* widget = WidgetOfWindow(listView.GetSafeHwnd());
+  auto* list = qobject_cast<QListWidget*>(widget);
+  if (list == nullptr && widget != nullptr) list = widget->findChild<QListWidget*>();
+  if (list == nullptr) return;
+  const auto report = [list, onChange = std::move(onChange)] { onChange(list->count()); };
+  m_connections->inserted = QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list, report);
+  m_connections->reset = QObject::connect(list->model(), &QAbstractItemModel::modelReset, list, report);
+}
+
+ItemCountWatch::~ItemCountWatch() {
+  QObject::disconnect(m_connections->inserted);
+  QObject::disconnect(m_connections->reset);
+  delete m_connections;
+}
+
+void ChooseListedFiles(CGlimraDlg& dlg, const std::string& folder, const std::vector<std::string>& names,
+                       const std::vector<int>& selected) {
+  dlg.KillTimer(2);
+  dlg.m_chkRecursive.SetCheck(BST_UNCHECKED);
+  dlg.m_strFileListFolder = folder;
+  dlg.m_lstFiles.ResetContent();
+  for (const std::string& name : names) dlg.m_lstFiles.AddString(name.c_str());
+  for (const int index : selected) dlg.m_lstFiles.SetSel(index, TRUE);
+}
+
+void ChooseRecursiveListing(CGlimraDlg& dlg, const std::string& folder, const std::string& pattern) {
+  dlg.KillTimer(2);
+  dlg.m_lstFiles.ResetContent();
+  dlg.m_strFolder = folder;
+  dlg.m_cboFileType.SetWindowText(pattern.c_str());
+  dlg.m_chkRecursive.SetCheck(BST_CHECKED);
+}
+
+bool PressListAndWait(CGlimraDlg& dlg, int ms) {
+  dlg.m_btnListIcon.EnableWindow(TRUE);
+  ClickButton(dlg.m_btnListIcon);
+  HANDLE worker = dlg.m_hWorkerThread;
+  if (worker == nullptr) return false;
+  return PumpUntil([&] { return dlg.m_hWorkerThread == nullptr && WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; },
+                   ms);
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/ui/cmd_ui.h"
 #include "platform/ui/cwnd.h"
@@ -53,3 +54,36 @@ struct ModalSeen {
 
 // A control's rectangle in its parent's client coordinates.
 [[nodiscard]] RECT ChildRect(const CWnd& parent, int id);
+
+// Presses a push button as the user does: its widget is clicked, which
+// notifies the parent with BN_CLICKED. A disabled button ignores it.
+void ClickButton(const CWnd& button);
+
+// Calls onChange with the item count each time the list view control gains
+// items or is emptied, on the user-interface thread, inside the step that
+// changes it (so a worker making the change waits until onChange has
+// returned). Watching ends with the object.
+class ItemCountWatch {
+ public:
+  ItemCountWatch(const CWnd& listView, std::function<void(int)> onChange);
+  ItemCountWatch(const ItemCountWatch&) = delete;
+  ItemCountWatch& operator=(const ItemCountWatch&) = delete;
+  ~ItemCountWatch();
+
+ private:
+  struct Connections;
+  Connections* m_connections;
+};
+
+// The main window set up for a listing of selected files: the file list
+// holds names (sorted, as the list box keeps them) shown for folder, the
+// entries at the given indices are selected and "&Recursive" is unchecked.
+// The pending folder refresh is cancelled so it cannot refill the list.
+void ChooseListedFiles(CGlimraDlg& dlg, const std::string& folder, const std::vector<std::string>& names,
+                       const std::vector<int>& selected);
+// The same for a recursive listing of folder with the pattern as typed.
+void ChooseRecursiveListing(CGlimraDlg& dlg, const std::string& folder, const std::string& pattern);
+// Presses "&List Icon" (enabling it first) and pumps until the worker it
+// started has finished and left; false when no worker was recorded or it
+// did not finish within ms.
+[[nodiscard]] bool PressListAndWait(CGlimraDlg& dlg, int ms);
