@@ -126,10 +126,9 @@ CGlimraDlg* CGlimraApp::MainDialog() {
 // The main window has no entries for the icon commands; the dialog's
 // routing hands them here from the menu bar, the toolbar, the accelerator
 // and the icon list's popup alike.
-
-// Clearing belongs to the listing's worker protocol, which is not part of
-// the window yet; until it is, Clear does nothing.
-void CGlimraApp::OnIconsClear() {}
+void CGlimraApp::OnIconsClear() {
+  if (CGlimraDlg* dlg = MainDialog()) dlg->ClearAllIcons();
+}
 
 void CGlimraApp::OnIconsSaveAs() {
   if (CGlimraDlg* dlg = MainDialog()) dlg->SaveSelectedIcons();

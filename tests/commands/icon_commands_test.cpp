@@ -138,6 +138,20 @@ TEST_F(IconCommands, InfoAndSaveAsTakeTheSelectedIconsInListOrderFromEveryPlace)
   EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(IconCommands, ClearFromThePopupAndTheMenuBarEmptiesTheList) {
+  const std::vector<std::pair<const char*, std::function<void()>>> routes = {
+      {"popup", [&] { ChooseFromPopup(0, Qt::Key_C); }},
+      {"menu bar", [&] { ChooseFromMenuBar(dlg->GetSafeHwnd(), "&Icons", Qt::Key_C); }},
+  };
+  for (const auto& [route, run] : routes) {
+    if (dlg->m_lvIcons.GetItemCount() == 0) dlg->ListIconsFromFile(kRegedit.c_str());
+    run();
+    EXPECT_TRUE(PumpUntil([&] { return dlg->m_lvIcons.GetItemCount() == 0 && dlg->m_hWorkerThread == nullptr; }, 5000))
+        << route;
+    EXPECT_EQ(dlg->m_listIcons.GetCount(), 0) << route;
+  }
+}
+
 TEST_F(IconCommands, WithoutAMainWindowTheCommandsDoNothing) {
   Select({0, 1});
   theApp.m_pMainWnd = nullptr;
