@@ -2,8 +2,13 @@
 // group caption, the file list and the pattern list catch up with the
 // selected folder 500 ms after the last selection.
 
+#include <set>
+#include <string>
+#include <utility>
+
 #include "mainwnd/glimra_dlg.h"
 #include "mainwnd/search_path.h"
+#include "platform/core/wildcard.h"
 
 namespace {
 
@@ -18,6 +23,13 @@ constexpr UINT kRefreshDelayMs = 500;
 CString ExtensionItem(const CString& name) {
   const int dot = name.ReverseFind('.');
   return CString("*") + (dot < 0 ? name : name.Mid(dot));
+}
+
+// Letter case as the combo box's search ignores it: ASCII letters only.
+std::string Folded(const CString& text) {
+  std::string folded = text.str();
+  for (char& c : folded) c = FoldNameCase(c);
+  return folded;
 }
 
 }  // namespace
@@ -76,6 +88,13 @@ void CGlimraDlg::FillFileTypeCombo(const CString& strPattern) {
   m_cboFileType.ResetContent();
   m_cboFileType.AddString(strPattern);
   m_cboFileType.SetCurSel(0);
+  // The combo box's own prefix search from the start of its list, without
+  // regard to case, decides: "*.ico" is not added after "*.ICO", nor "*.ex"
+  // after a pattern "*.exe". It is asked of a sorted copy of the items
+  // instead, where the items beginning with a text follow it directly: a
+  // folder of numbered files ("frame.00001", ...) gives as many items, and
+  // searching the list for each would freeze the window for seconds.
+  std::set<std::string> folded{Folded(strPattern)};
   const int count = m_lstFiles.GetCount();
   for (int i = 0; i < count; ++i) {
     CString name;
@@ -84,10 +103,12 @@ void CGlimraDlg::FillFileTypeCombo(const CString& strPattern) {
       continue;
     }
     const CString item = ExtensionItem(name);
-    // The combo box's own prefix search, without regard to case: "*.ico"
-    // is not added after "*.ICO", nor "*.ex" after a pattern "*.exe".
-    if (m_cboFileType.FindString(-1, item) == CB_ERR) {
-      m_cboFileType.AddString(item);
+    std::string key = Folded(item);
+    const auto next = folded.lower_bound(key);
+    if (next != folded.end() && next->compare(0, key.size(), key) == 0) {
+      continue;
     }
+    m_cboFileType.AddString(item);
+    folded.insert(std::move(key));
   }
 }

@@ -36,6 +36,7 @@ TEST_F(SelectionWindow, RefreshShowsTheFolderFillsTheListAndRebuildsThePatterns)
       // An item is left out when one already there begins with it ("*.ex*"
       // with "*.ex"), not when it begins with one ("*.exe").
       {"prefix", {"a.ex", "b.exe"}, "*.ex*", {"a.ex", "b.exe"}, {"*.ex*", "*.exe", "*.*"}, "*.ex*"},
+      {"cases", {"c.EX", "b.exe", "a.Ex"}, "", {"a.Ex", "b.exe", "c.EX"}, {"*.*", "*.Ex", "*.exe"}, "*.*"},
       {"none", {"a.txt"}, "*.png", {}, {"*.png", "*.*"}, "*.png"},
       // The caption takes the name as it is, "&" included.
       {"a&b", {"z.ico"}, "", {"z.ico"}, {"*.*", "*.ico"}, "*.*"},
