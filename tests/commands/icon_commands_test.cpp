@@ -1,7 +1,8 @@
 // The icon commands as the user reaches them: the "&Icons" menu, the
 // toolbar, Ctrl+I and the list view's popup all run the application's
 // handlers on the main window; Info and Save As take the selected icons in
-// list order; a Control double-click shows the first selected icon.
+// list order, Clear empties the list; without a main window nothing runs;
+// a Control double-click shows the first selected icon.
 
 #include <QAction>
 #include <QApplication>
