@@ -3,6 +3,7 @@
 
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 
 #include "platform/ui/control_support.h"
 #include "platform/ui/gdi_internal.h"
@@ -57,6 +58,29 @@ class ViewEvents final : public QObject {
   QListWidget* m_list;
 };
 
+// Items hold only their image's index; the picture is drawn from the normal
+// image list when painted, so the list keeps the one copy of every image.
+class ImageListDelegate final : public QStyledItemDelegate {
+ public:
+  ImageListDelegate(const HIMAGELIST* normal, QObject* parent) : QStyledItemDelegate(parent), m_normal(normal) {}
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const int image = index.data(kImageRole).toInt();
+    int cx = 0, cy = 0;
+    if (!ImageList_GetIconSize(*m_normal, &cx, &cy)) return;
+    std::vector<std::uint32_t> pixels = ImageList_GetPixels(*m_normal, image);
+    if (pixels.empty()) return;
+    option->features |= QStyleOptionViewItem::HasDecoration;
+    option->icon = QIcon(QPixmap::fromImage(PixelsToImage(pixels.data(), cx, cy)));
+    option->decorationSize = QSize(cx, cy);
+  }
+
+ private:
+  const HIMAGELIST* m_normal;
+};
+
 class ListViewBehavior final : public WindowBehavior {
  public:
   QWidget* Build(WindowRecord& rec, QWidget* parent) override {
@@ -77,6 +101,7 @@ class ListViewBehavior final : public WindowBehavior {
     // Automatic arrangement: items re-flow whenever the view's width changes.
     if (rec.style & LVS_AUTOARRANGE) m_list->setResizeMode(QListView::Adjust);
     m_list->setIconSize(QSize(32, 32));
+    m_list->setItemDelegate(new ImageListDelegate(&m_normal, m_list));
     m_list->setTextElideMode(Qt::ElideRight);
     if (!(rec.style & WS_BORDER) && !(rec.exStyle & WS_EX_CLIENTEDGE)) m_list->setFrameShape(QFrame::NoFrame);
     m_events = std::make_unique<ViewEvents>(&rec, m_list);
@@ -107,7 +132,6 @@ class ListViewBehavior final : public WindowBehavior {
         entry->setData(kImageRole, (item->mask & LVIF_IMAGE) ? item->iImage : -1);
         entry->setData(kParamRole, static_cast<qlonglong>((item->mask & LVIF_PARAM) ? item->lParam : 0));
         entry->setSizeHint(m_list->gridSize());
-        ApplyImage(entry);
         m_list->insertItem(at, entry);
         if ((item->mask & LVIF_STATE) && (item->stateMask & LVIS_SELECTED)) entry->setSelected(item->state & LVIS_SELECTED);
         return at;
@@ -122,21 +146,10 @@ class ListViewBehavior final : public WindowBehavior {
       case LVM_GETITEMA:
       case LVM_SETITEMA:
         return ItemFields(message == LVM_SETITEMA, reinterpret_cast<LVITEMA*>(lParam));
-      case LVM_GETNEXTITEM: {
-        const UINT flags = static_cast<UINT>(lParam);
-        for (int i = std::max(-1, index) + 1; i < count; ++i) {
-          QListWidgetItem* item = m_list->item(i);
-          if ((flags & LVNI_SELECTED) && !item->isSelected()) continue;
-          if ((flags & LVNI_FOCUSED) && m_list->currentItem() != item) continue;
-          return i;
-        }
-        return -1;
-      }
-      case LVM_GETSELECTEDCOUNT: {
-        int n = 0;
-        for (int i = 0; i < count; ++i) n += m_list->item(i)->isSelected() ? 1 : 0;
-        return n;
-      }
+      case LVM_GETNEXTITEM:
+        return NextItem(index, static_cast<UINT>(lParam));
+      case LVM_GETSELECTEDCOUNT:
+        return SelectedCount();
       case LVM_GETITEMSTATE: {
         if (!valid(index)) return 0;
         UINT state = 0;
@@ -167,7 +180,7 @@ class ListViewBehavior final : public WindowBehavior {
         (index == LVSIL_NORMAL ? m_normal : m_small) = reinterpret_cast<HIMAGELIST>(lParam);
         int cx = 32, cy = 32;
         if (m_normal && ImageList_GetIconSize(m_normal, &cx, &cy)) m_list->setIconSize(QSize(cx, cy));
-        for (int i = 0; i < count; ++i) ApplyImage(m_list->item(i));
+        m_list->viewport()->update();
         return reinterpret_cast<LRESULT>(previous);
       }
       case LVM_GETIMAGELIST:
@@ -211,15 +224,47 @@ class ListViewBehavior final : public WindowBehavior {
     return QRect(cell.left() + (cell.width() - icon.width()) / 2, cell.top() + 2, icon.width(), icon.height());
   }
 
-  void ApplyImage(QListWidgetItem* entry) {
-    int image = entry->data(kImageRole).toInt();
-    int cx = 0, cy = 0;
-    std::vector<std::uint32_t> pixels = ImageList_GetPixels(m_normal, image);
-    if (pixels.empty() || !ImageList_GetIconSize(m_normal, &cx, &cy)) {
-      entry->setIcon(QIcon());
-      return;
+  // The selection model keeps ranges, so asking it costs the number of
+  // selected runs, not the number of items: the toolbar's idle update asks
+  // after every step of a listing that appends thousands of items. Ranges
+  // may overlap, so they are merged first.
+  std::vector<std::pair<int, int>> SelectedRuns() const {
+    std::vector<std::pair<int, int>> runs;
+    for (const QItemSelectionRange& range : m_list->selectionModel()->selection()) {
+      if (range.isValid()) runs.emplace_back(range.top(), range.bottom());
     }
-    entry->setIcon(QIcon(QPixmap::fromImage(PixelsToImage(pixels.data(), cx, cy))));
+    std::sort(runs.begin(), runs.end());
+    std::vector<std::pair<int, int>> merged;
+    for (const auto& run : runs) {
+      if (!merged.empty() && run.first <= merged.back().second + 1) {
+        merged.back().second = std::max(merged.back().second, run.second);
+      } else {
+        merged.push_back(run);
+      }
+    }
+    return merged;
+  }
+
+  LRESULT SelectedCount() const {
+    LRESULT n = 0;
+    for (const auto& [top, bottom] : SelectedRuns()) n += bottom - top + 1;
+    return n;
+  }
+
+  LRESULT NextItem(int start, UINT flags) const {
+    const int from = std::max(-1, start) + 1;
+    const int current = m_list->currentRow();
+    if (flags & LVNI_SELECTED) {
+      for (const auto& [top, bottom] : SelectedRuns()) {
+        if (bottom < from) continue;
+        const int first = std::max(top, from);
+        if (!(flags & LVNI_FOCUSED)) return first;
+        if (current >= first && current <= bottom) return current;
+      }
+      return -1;
+    }
+    if (flags & LVNI_FOCUSED) return current >= from ? current : -1;
+    return from < m_list->count() ? from : -1;
   }
 
   LRESULT ItemFields(bool set, LVITEMA* item) {
@@ -229,7 +274,6 @@ class ListViewBehavior final : public WindowBehavior {
       if ((item->mask & LVIF_TEXT) && item->pszText) entry->setText(QString::fromUtf8(item->pszText));
       if (item->mask & LVIF_IMAGE) {
         entry->setData(kImageRole, item->iImage);
-        ApplyImage(entry);
       }
       if (item->mask & LVIF_PARAM) entry->setData(kParamRole, static_cast<qlonglong>(item->lParam));
       if ((item->mask & LVIF_STATE) && (item->stateMask & LVIS_SELECTED)) entry->setSelected(item->state & LVIS_SELECTED);
