@@ -1,4 +1,5 @@
 #include "listing/enum_icon_group_proc.h"
+#include "listing/pending_icons.h"
 #include "mainwnd/glimra_dlg.h"
 #include "platform/core/data_module.h"
 #include "platform/core/icon_object.h"
@@ -41,10 +42,12 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
   CFileName fileName(message.str());
   m_wndStatusBar.SetWindowText(fileName.Path2Rect(&m_wndStatusBar, rect).c_str());
 
+  PendingIcons pending(*this);
   fileName = strPath.str();
   if (fileName.ISExtension("ico")) {
     // The message stays until the next file replaces it.
     AddIconFileIcon(strPath);
+    pending.Flush();
     return;
   }
   if (const ModuleHolder module(LoadLibraryExA(strPath, nullptr, LOAD_LIBRARY_AS_DATAFILE)); module.get() != nullptr) {
@@ -61,6 +64,7 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
       AppendIcon(icon.get(), CIconInfo(strPath, MAKEINTRESOURCEA(index)));
     }
   }
+  pending.Flush();
   m_wndStatusBar.SetWindowText("");
 }
 

@@ -53,14 +53,9 @@ BOOL ImageList_Destroy(HIMAGELIST list) {
   });
 }
 
-int ImageList_ReplaceIcon(HIMAGELIST list, int index, HICON icon) {
-  if (!icon) return -1;
-  // Scaling runs on the calling thread; only storing takes the user-interface thread.
-  const int cx = UiCall([&] { return Live(list) ? list->cx : 0; });
-  const int cy = UiCall([&] { return Live(list) ? list->cy : 0; });
-  if (cx <= 0 || cy <= 0) return -1;
-  std::vector<std::uint32_t> pixels = ScaleIconPixels(*icon, cx, cy);
-  if (pixels.size() != static_cast<std::size_t>(cx) * static_cast<std::size_t>(cy)) return -1;
+namespace {
+int StorePixels(HIMAGELIST list, int index, int cx, int cy, std::vector<std::uint32_t>&& pixels) {
+  if (pixels.size() != static_cast<std::size_t>(std::max(cx, 0)) * static_cast<std::size_t>(std::max(cy, 0))) return -1;
   return UiCall([&]() -> int {
     if (!Live(list) || list->cx != cx || list->cy != cy) return -1;
     if (index == -1) {
@@ -72,6 +67,20 @@ int ImageList_ReplaceIcon(HIMAGELIST list, int index, HICON icon) {
     list->images[static_cast<std::size_t>(index)] = std::move(pixels);
     return index;
   });
+}
+}  // namespace
+
+int ImageList_ReplaceIcon(HIMAGELIST list, int index, HICON icon) {
+  if (!icon) return -1;
+  // Scaling runs on the calling thread; only storing takes the user-interface thread.
+  int cx = 0, cy = 0;
+  if (!ImageList_GetIconSize(list, &cx, &cy)) return -1;
+  return StorePixels(list, index, cx, cy, ScaleIconPixels(*icon, cx, cy));
+}
+
+int ImageList_AddPixels(HIMAGELIST list, int cx, int cy, std::vector<std::uint32_t> pixels) {
+  if (cx <= 0 || cy <= 0) return -1;
+  return StorePixels(list, -1, cx, cy, std::move(pixels));
 }
 
 int ImageList_AddIcon(HIMAGELIST list, HICON icon) { return ImageList_ReplaceIcon(list, -1, icon); }

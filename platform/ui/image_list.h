@@ -18,6 +18,10 @@ BOOL ImageList_Destroy(HIMAGELIST list);
 // index -1 appends; answers the image's index or -1.
 int ImageList_ReplaceIcon(HIMAGELIST list, int index, HICON icon);
 int ImageList_AddIcon(HIMAGELIST list, HICON icon);
+// Appends cx x cy pixels already scaled to the list's size, so that a worker
+// can scale beforehand and the user-interface thread only stores them;
+// answers the image's index, or -1 when the size is not the list's.
+int ImageList_AddPixels(HIMAGELIST list, int cx, int cy, std::vector<std::uint32_t> pixels);
 // index -1 removes every image.
 BOOL ImageList_Remove(HIMAGELIST list, int index);
 [[nodiscard]] int ImageList_GetImageCount(HIMAGELIST list);

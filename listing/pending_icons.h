@@ -1,0 +1,57 @@
+#pragma once
+// A listing worker's icons of one file, gathered on the worker and appended
+// by the user-interface thread in one step. The worker scales each icon to
+// the image list's size itself, so the user-interface thread only stores
+// images, items and records, in order, and a file of many icons costs it one
+// call instead of one per icon. Off the user-interface thread, AppendIcon
+// hands its icon to the gathering of the calling thread while one exists.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "model/icon_info.h"
+#include "platform/ui/common_controls.h"
+
+class CGlimraDlg;
+class CListCtrl;
+
+// An item showing image (or none, -1) appended to the icon view; answers
+// its index.
+int AppendIconItem(CListCtrl& view, int image);
+
+class PendingIcons {
+ public:
+  // A run this long is appended at once, so one file's gathering costs
+  // bounded memory (32x32 pixels each) and a single step of the
+  // user-interface thread stays short.
+  static constexpr std::size_t kMaxPending = 128;
+
+  explicit PendingIcons(CGlimraDlg& dlg);
+  // What was not appended is dropped: a worker killed inside a window call
+  // unwinds through here.
+  ~PendingIcons();
+  PendingIcons(const PendingIcons&) = delete;
+  PendingIcons& operator=(const PendingIcons&) = delete;
+
+  // The calling thread's gathering for dlg, or null.
+  [[nodiscard]] static PendingIcons* Of(const CGlimraDlg& dlg);
+
+  // The caller keeps the icon.
+  void Add(HICON icon, const CIconInfo& info);
+  // Images, items and records of everything gathered, in one step.
+  void Flush();
+
+ private:
+  struct Entry {
+    std::vector<std::uint32_t> pixels;  // empty: no image could be stored
+    CIconInfo info;
+  };
+  CGlimraDlg& m_dlg;
+  PendingIcons* m_outer = nullptr;
+  bool m_registered = false;
+  int m_cx = 0;
+  int m_cy = 0;
+  bool m_sized = false;
+  std::vector<Entry> m_entries;
+};

@@ -1,0 +1,80 @@
+// A worker's icons of one file reach the window in runs: every moment the
+// user-interface thread can see shows whole runs, with items, images and
+// records in step.
+
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <tuple>
+
+#include "listing/pending_icons.h"
+#include "mainwnd/glimra_dlg.h"
+#include "platform/core/kernel_object.h"
+#include "support/framework/zu_thread.h"
+#include "tests/program_support/app_test_support.h"
+
+namespace {
+
+const std::string kCorpus = GLIMRA_CORPUS_DIR;
+
+struct Job {
+  CGlimraDlg* dlg;
+  std::string path;
+};
+
+DWORD ListOnWorker(void* arg) {
+  auto* job = static_cast<Job*>(arg);
+  job->dlg->ListIconsFromFile(job->path.c_str());
+  return 0;
+}
+
+class PendingIconsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dlg = CreateShownMainWindow(30);
+    ASSERT_NE(dlg, nullptr);
+  }
+  void TearDown() override { DestroyMainWindow(); }
+  [[nodiscard]] std::tuple<int, int, int> Counts() const {
+    return {dlg->m_lvIcons.GetItemCount(), dlg->m_pImageList->GetImageCount(), dlg->m_listIcons.GetCount()};
+  }
+  CGlimraDlg* dlg = nullptr;
+};
+
+TEST_F(PendingIconsTest, AWorkersLargeFileArrivesInWholeRunsInStep) {
+  // 184 icon groups: one full run and the rest.
+  Job job{dlg, kCorpus + "/pe64/shell32.dll"};
+  constexpr int kTotal = 184;
+  std::set<int> seen;
+  bool inStep = true;
+  QTimer sampler;
+  QObject::connect(&sampler, &QTimer::timeout, [&] {
+    const auto [items, images, records] = Counts();
+    inStep = inStep && items == images && images == records;
+    seen.insert(records);
+  });
+  sampler.start(0);
+  HANDLE worker = nullptr;
+  ASSERT_TRUE(ZU_ThreadCreate(&worker, &ListOnWorker, &job, ZU_THREAD_LIBRARY_HANDLE));
+  ASSERT_TRUE(PumpUntil([&] { return WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; }, 60000));
+  sampler.stop();
+  EXPECT_TRUE(inStep);
+  EXPECT_EQ(std::get<2>(Counts()), kTotal);
+  for (int records : seen) {
+    EXPECT_TRUE(records == kTotal || records % static_cast<int>(PendingIcons::kMaxPending) == 0) << records;
+  }
+}
+
+TEST_F(PendingIconsTest, OnTheUserInterfaceThreadIconsGoInAtOnce) {
+  // No gathering there: a double-clicked file's icons are in the list as
+  // soon as each is appended, even without a flush.
+  PendingIcons pending(*dlg);
+  EXPECT_EQ(PendingIcons::Of(*dlg), nullptr);
+  dlg->ListIconsFromFile((kCorpus + "/pe32/regedit.exe").c_str());
+  EXPECT_EQ(Counts(), std::make_tuple(6, 6, 6));
+}
+
+}  // namespace
