@@ -56,6 +56,7 @@ class Dispatcher final : public QObject {
     }
     std::exception_ptr error;
     try {
+      const CrossThreadActivity fromAnotherThread;
       NoteUiActivity();
       op->op();
     } catch (...) {

@@ -20,6 +20,9 @@ namespace {
 bool g_installed = false;
 bool g_idlePending = false;
 bool g_inIdle = false;
+int g_crossThreadDepth = 0;
+bool g_deferredPending = false;
+bool g_deferredArmed = false;
 
 WORD VirtualKey(const QKeyEvent* e) {
   const int key = e->key();
@@ -111,21 +114,40 @@ class KeyFilter final : public QObject {
   }
 };
 
+void RunIdle() {
+  g_inIdle = true;
+  AfxRunIdle();
+  g_inIdle = false;
+}
+
 void RunIdleSoon() {
-  if (!g_idlePending || g_inIdle) return;
-  g_idlePending = false;
-  QTimer::singleShot(0, [] {
-    g_inIdle = true;
-    AfxRunIdle();
-    g_inIdle = false;
+  if (g_inIdle) return;
+  if (g_idlePending) {
+    // This pass also answers whatever the other threads changed.
+    g_idlePending = false;
+    g_deferredPending = false;
+    QTimer::singleShot(0, [] { RunIdle(); });
+    return;
+  }
+  if (!g_deferredPending || g_deferredArmed) return;
+  g_deferredArmed = true;
+  QTimer::singleShot(kCrossThreadIdleMs, [] {
+    g_deferredArmed = false;
+    if (!g_deferredPending) return;
+    g_deferredPending = false;
+    RunIdle();
   });
 }
 
 }  // namespace
 
 void NoteUiActivity() {
-  if (!g_inIdle) g_idlePending = true;
+  if (g_inIdle) return;
+  (g_crossThreadDepth > 0 ? g_deferredPending : g_idlePending) = true;
 }
+
+CrossThreadActivity::CrossThreadActivity() { ++g_crossThreadDepth; }
+CrossThreadActivity::~CrossThreadActivity() { --g_crossThreadDepth; }
 
 void InstallUiLayerHooks() {
   if (g_installed) return;
