@@ -126,10 +126,9 @@ TEST_F(ListingWalk, StopDuringTheThirdOfTenSelectedFilesListsAllOfItAndNoFourth)
   }
   ChooseListedFiles(*dlg, dir.path(), names, all);
   const int base = Records();
-  // Pressed while the third file's first icon is being added.
-  const ItemCountWatch watch(dlg->m_lvIcons, [&](int count) {
-    if (count == base + 2 * perFile + 1) ClickButton(dlg->m_btnListIcon);
-  });
+  // Pressed inside the step that adds the third file's first icons.
+  const ItemCountWatch watch(dlg->m_lvIcons,
+                             OnceCountReaches(base + 2 * perFile + 1, [&] { ClickButton(dlg->m_btnListIcon); }));
   ASSERT_TRUE(PressListAndWait(*dlg, kFinishMs));
   EXPECT_EQ(Records(), base + 3 * perFile);
   EXPECT_EQ(Files(base), (std::vector<std::string>{dir.File("f0.exe"), dir.File("f1.exe"), dir.File("f2.exe")}));
@@ -142,9 +141,8 @@ TEST_F(ListingWalk, StopDuringTheLastSelectedFileIsConsumedByThePollAfterIt) {
   for (const char* name : {"a.exe", "b.exe"}) LinkSixGroups(dir.File(name));
   ChooseListedFiles(*dlg, dir.path(), {"a.exe", "b.exe"}, {0, 1});
   const int base = Records();
-  const ItemCountWatch watch(dlg->m_lvIcons, [&](int count) {
-    if (count == base + perFile + 1) ClickButton(dlg->m_btnListIcon);
-  });
+  const ItemCountWatch watch(dlg->m_lvIcons,
+                             OnceCountReaches(base + perFile + 1, [&] { ClickButton(dlg->m_btnListIcon); }));
   ASSERT_TRUE(PressListAndWait(*dlg, kFinishMs));
   EXPECT_EQ(Records(), base + 2 * perFile);
   EXPECT_FALSE(StopPending());
@@ -155,9 +153,8 @@ TEST_F(ListingWalk, StopInsideASubfolderEndsEveryLevelBeforeTheNextEntry) {
   for (const char* name : {"a.exe", "b/c.exe", "b/d.exe", "b/e/f.exe", "g.exe"}) LinkSixGroups(dir.File(name));
   ChooseRecursiveListing(*dlg, dir.path(), "*.*");
   const int base = Records();
-  const ItemCountWatch watch(dlg->m_lvIcons, [&](int count) {
-    if (count == base + perFile + 1) ClickButton(dlg->m_btnListIcon);
-  });
+  const ItemCountWatch watch(dlg->m_lvIcons,
+                             OnceCountReaches(base + perFile + 1, [&] { ClickButton(dlg->m_btnListIcon); }));
   ASSERT_TRUE(PressListAndWait(*dlg, kFinishMs));
   EXPECT_EQ(Files(base), (std::vector<std::string>{dir.File("a.exe"), dir.File("b/c.exe")}));
   EXPECT_EQ(Records(), base + 2 * perFile);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
+#include <memory>
 
 #include "app/glimra_app.h"
 #include "mainwnd/glimra_dlg.h"
@@ -151,4 +152,13 @@ bool PressListAndWait(CGlimraDlg& dlg, int ms) {
   if (worker == nullptr) return false;
   return PumpUntil([&] { return dlg.m_hWorkerThread == nullptr && WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; },
                    ms);
+}
+
+std::function<void(int)> OnceCountReaches(int atLeast, std::function<void()> act) {
+  auto done = std::make_shared<bool>(false);
+  return [atLeast, act = std::move(act), done](int count) {
+    if (*done || count < atLeast) return;
+    *done = true;
+    act();
+  };
 }

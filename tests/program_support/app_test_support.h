@@ -87,3 +87,7 @@ void ChooseRecursiveListing(CGlimraDlg& dlg, const std::string& folder, const st
 // started has finished and left; false when no worker was recorded or it
 // did not finish within ms.
 [[nodiscard]] bool PressListAndWait(CGlimraDlg& dlg, int ms);
+
+// An ItemCountWatch callback that acts once, the first time the count
+// reaches atLeast: appends may arrive in runs, so a count can be skipped.
+[[nodiscard]] std::function<void(int)> OnceCountReaches(int atLeast, std::function<void()> act);
