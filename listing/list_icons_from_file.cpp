@@ -4,6 +4,7 @@
 #include "platform/core/data_module.h"
 #include "platform/core/icon_object.h"
 #include "platform/core/shell_extract.h"
+#include "platform/ui/ui_call.h"
 #include "platform/ui/win_app.h"
 #include "support/framework/file_name.h"
 
@@ -37,10 +38,16 @@ constexpr UINT kMaxExtractIndex = 0xFFFF;
 void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
   CString message;
   message.Format("Listing from %s", static_cast<LPCTSTR>(strPath));
-  CRect rect;
-  m_wndStatusBar.GetClientRect(&rect);
-  CFileName fileName(message.str());
-  m_wndStatusBar.SetWindowText(fileName.Path2Rect(&m_wndStatusBar, rect).c_str());
+  // Shortening measures the text many times; on a worker each measurement
+  // would be a call of its own into the user-interface thread, so the whole
+  // message is made and shown in one.
+  UiCallVoid([&] {
+    CRect rect;
+    m_wndStatusBar.GetClientRect(&rect);
+    const CFileName shown(message.str());
+    m_wndStatusBar.SetWindowText(shown.Path2Rect(&m_wndStatusBar, rect).c_str());
+  });
+  CFileName fileName;
 
   PendingIcons pending(*this);
   fileName = strPath.str();
