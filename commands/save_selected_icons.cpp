@@ -1,3 +1,4 @@
+#include "commands/icon_info_dlg.h"
 #include "commands/save_dialog.h"
 #include "mainwnd/glimra_dlg.h"
 #include "platform/ui/message_box.h"
@@ -8,7 +9,7 @@ void CGlimraDlg::SaveSelectedIcons() {
   while ((index = m_lvIcons.GetNextItem(index, LVNI_SELECTED)) != -1) {
     const POSITION position = m_listIcons.FindIndex(index);
     if (position == nullptr) {
-      static_cast<void>(AfxMessageBox("Can't get Icon info", MB_OK | MB_ICONSTOP));
+      static_cast<void>(AfxMessageBox(kCantGetIconInfo, MB_OK | MB_ICONSTOP));
       return;
     }
     // A copy: a listing may append to the collection while the dialog runs.
