@@ -25,16 +25,8 @@ struct BoxSeen {
   UINT type = 0;
 };
 
-class IconDoubleClick : public ::testing::Test {
+class IconDoubleClick : public MainWindowTest {
  protected:
-  void SetUp() override {
-    dlg = CreateShownMainWindow(30);
-    ASSERT_NE(dlg, nullptr);
-  }
-  void TearDown() override {
-    SetModalHook({});
-    DestroyMainWindow();
-  }
   // Every modal run is recorded; boxes answer OK and dialogs Cancel.
   void RecordModals() {
     SetModalHook([this](const ModalRun& run) -> std::optional<int> {
@@ -53,7 +45,6 @@ class IconDoubleClick : public ::testing::Test {
   }
   void DoubleClick(QPoint at) { ClickWindow(dlg->m_lvIcons.GetSafeHwnd(), at, Qt::LeftButton, Clicks::Double); }
 
-  CGlimraDlg* dlg = nullptr;
   std::vector<BoxSeen> boxes;
   int otherRuns = 0;
 };

@@ -30,17 +30,8 @@ std::map<std::string, bool> ItemStates(QMenu& menu) {
   return states;
 }
 
-class IconMenu : public ::testing::Test {
+class IconMenu : public MainWindowTest {
  protected:
-  void SetUp() override {
-    dlg = CreateShownMainWindow(30);
-    ASSERT_NE(dlg, nullptr);
-  }
-  void TearDown() override {
-    SetModalHook({});
-    DestroyMainWindow();
-  }
-
   [[nodiscard]] HWND List() const { return dlg->m_lvIcons.GetSafeHwnd(); }
   [[nodiscard]] CRect ListClient() const {
     CRect client;
@@ -75,7 +66,6 @@ class IconMenu : public ::testing::Test {
     });
   }
 
-  CGlimraDlg* dlg = nullptr;
   int popups = 0;
 };
 

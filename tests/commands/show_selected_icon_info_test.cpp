@@ -19,17 +19,8 @@ namespace {
 
 using ico_test::TempDir;
 
-class ShowSelectedInfo : public ::testing::Test {
+class ShowSelectedInfo : public MainWindowTest {
  protected:
-  void SetUp() override {
-    dlg = CreateShownMainWindow(30);
-    ASSERT_NE(dlg, nullptr);
-  }
-  void TearDown() override {
-    SetModalHook({});
-    DestroyMainWindow();
-  }
-
   // Lists an .ico file of one image whose width tells it apart.
   std::string AddIco(const std::string& name, int width) {
     const std::string path = m_dir.File(name);
@@ -64,7 +55,6 @@ class ShowSelectedInfo : public ::testing::Test {
     return events;
   }
 
-  CGlimraDlg* dlg = nullptr;
   TempDir m_dir;
 };
 

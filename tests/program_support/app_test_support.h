@@ -3,12 +3,15 @@
 // pumping, update requests that record what a handler decided, and closing
 // the modal dialog a command opens.
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/ui/cmd_ui.h"
 #include "platform/ui/cwnd.h"
+#include "platform/ui/message_box.h"
 
 // A new folder only this user may enter (as a runtime folder must be).
 [[nodiscard]] std::string MakePrivateRuntimeFolder();
@@ -31,6 +34,21 @@ class CGlimraDlg;
 // and lets the end of the message loop it posts go by here, rather than
 // inside a later test's modal loop.
 void DestroyMainWindow();
+
+// A test with the shown main window; a modal hook the test set is removed
+// before the window goes.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dlg = CreateShownMainWindow(30);
+    ASSERT_NE(dlg, nullptr);
+  }
+  void TearDown() override {
+    SetModalHook({});
+    DestroyMainWindow();
+  }
+  CGlimraDlg* dlg = nullptr;
+};
 
 // An update request that only records the handler's decision.
 class RecordingCmdUI : public CCmdUI {
