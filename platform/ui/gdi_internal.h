@@ -11,6 +11,7 @@
 #include "platform/ui/win_user.h"
 
 class QPainter;
+class QPoint;
 class QWidget;
 struct IconObject;
 
@@ -43,6 +44,9 @@ struct DeviceContext {
 // The icon's pixels as an image (mask folded into alpha); null image for a null icon.
 [[nodiscard]] QImage IconToImage(const IconObject* icon);
 [[nodiscard]] QImage PixelsToImage(const std::uint32_t* pixels, int width, int height);
+// Draws image index of list with its top left at at; false when there is no
+// such image. On the user-interface thread only (it reads the list directly).
+bool DrawImageListImage(QPainter& painter, HIMAGELIST list, int index, const QPoint& at);
 // Paint and client contexts of a window (a painter only inside WM_PAINT).
 [[nodiscard]] HDC BeginWindowDC(HWND hWnd, bool paint);
 void EndWindowDC(HDC dc);

@@ -1,10 +1,13 @@
 #include "platform/ui/image_list.h"
 
+#include <QPainter>
 #include <algorithm>
+#include <deque>
 #include <memory>
 #include <unordered_set>
 
 #include "platform/core/icon_object.h"
+#include "platform/ui/gdi_internal.h"
 #include "platform/ui/ui_call.h"
 
 struct ImageListRecord {
@@ -12,7 +15,9 @@ struct ImageListRecord {
   int cy = 0;
   UINT flags = 0;
   int grow = 0;
-  std::vector<std::vector<std::uint32_t>> images;
+  // A deque, so that removing the first image, as a clear does one image
+  // at a time, costs the same however many follow it.
+  std::deque<std::vector<std::uint32_t>> images;
   CImageList* wnd = nullptr;
   std::unique_ptr<CImageList> temporary;
 };
@@ -36,7 +41,8 @@ HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow) {
     list->cy = cy;
     list->flags = flags;
     list->grow = grow;
-    list->images.reserve(static_cast<std::size_t>(std::clamp(initial, 0, 1024)));
+    // A deque grows by blocks, so there is nothing to reserve.
+    static_cast<void>(initial);
     Lists().insert(list);
     return list;
   });
@@ -157,4 +163,15 @@ HIMAGELIST CImageList::Detach() {
     m_hImageList = nullptr;
     return list;
   });
+}
+
+bool DrawImageListImage(QPainter& painter, HIMAGELIST list, int index, const QPoint& at) {
+  if (!Live(list) || index < 0 || static_cast<std::size_t>(index) >= list->images.size()) return false;
+  const std::vector<std::uint32_t>& pixels = list->images[static_cast<std::size_t>(index)];
+  // Drawn from the stored pixels in place: a view of thousands of items
+  // keeps one copy of each picture.
+  const QImage image(reinterpret_cast<const uchar*>(pixels.data()), list->cx, list->cy, list->cx * 4,
+                     QImage::Format_ARGB32);
+  painter.drawImage(at, image);
+  return true;
 }

@@ -1,9 +1,9 @@
 #include "tests/program_support/app_test_support.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QListWidget>
 
 #include <unistd.h>
 
@@ -113,10 +113,10 @@ struct ItemCountWatch::Connections {
 ItemCountWatch::ItemCountWatch(const CWnd& listView, std::function<void(int)> onChange)
     : m_connections(new Connections) {
   QWidget* widget = WidgetOfWindow(listView.GetSafeHwnd());
-  auto* list = qobject_cast<QListWidget*>(widget);
-  if (list == nullptr && widget != nullptr) list = widget->findChild<QListWidget*>();
-  if (list == nullptr) return;
-  const auto report = [list, onChange = std::move(onChange)] { onChange(list->count()); };
+  auto* list = qobject_cast<QAbstractItemView*>(widget);
+  if (list == nullptr && widget != nullptr) list = widget->findChild<QAbstractItemView*>();
+  if (list == nullptr || list->model() == nullptr) return;
+  const auto report = [list, onChange = std::move(onChange)] { onChange(list->model()->rowCount()); };
   m_connections->inserted = QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list, report);
   m_connections->reset = QObject::connect(list->model(), &QAbstractItemModel::modelReset, list, report);
 }
