@@ -33,6 +33,9 @@ class CIconInfo : public CObject {
   explicit CIconInfo(LPCTSTR source);
   CIconInfo(const CIconInfo&) = default;
   CIconInfo& operator=(const CIconInfo&) = default;
+  // Records gathered during a listing move into place instead of copying.
+  CIconInfo(CIconInfo&&) noexcept = default;
+  CIconInfo& operator=(CIconInfo&&) noexcept = default;
   ~CIconInfo() override = default;
 
   // A new icon handle the caller destroys, or null. For a module group it

@@ -4,11 +4,11 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <atomic>
 
 #include "platform/ui/control_support.h"
 #include "platform/ui/resources.h"
+#include "platform/ui/status_pane.h"
 #include "platform/ui/win_app.h"
 
 IMPLEMENT_DYNAMIC(CStatusBar, CWnd)
@@ -59,7 +59,7 @@ class StatusBarBehavior final : public WindowBehavior {
   }
 
   void SetIndicators(const UINT* ids, int count) {
-    for (QLabel* pane : m_panes) delete pane;
+    for (StatusPane* pane : m_panes) delete pane;
     m_panes.clear();
     m_ids.clear();
     if (count <= 0 || !ids) {
@@ -68,9 +68,7 @@ class StatusBarBehavior final : public WindowBehavior {
       m_ids.assign(ids, ids + count);
     }
     for (std::size_t i = 0; i < m_ids.size(); ++i) {
-      auto* pane = new QLabel(m_bar);
-      pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-      pane->setTextFormat(Qt::PlainText);
+      auto* pane = new StatusPane(m_bar);
       if (i == 0) {
         m_layout->addWidget(pane, 1);
       } else {
@@ -108,7 +106,7 @@ class StatusBarBehavior final : public WindowBehavior {
   }
 
   std::vector<UINT> m_ids;
-  std::vector<QLabel*> m_panes;
+  std::vector<StatusPane*> m_panes;
   QFrame* m_bar = nullptr;
   QHBoxLayout* m_layout = nullptr;
 };

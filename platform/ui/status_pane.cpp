@@ -1,0 +1,41 @@
+#include "platform/ui/status_pane.h"
+
+#include <QPainter>
+
+namespace {
+// Room between the sunken edge and the text.
+constexpr int kTextMargin = 2;
+}  // namespace
+
+StatusPane::StatusPane(QWidget* parent) : QFrame(parent) {
+  setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void StatusPane::setText(const QString& text) {
+  if (text == m_text) return;
+  m_text = text;
+  update(contentsRect());
+}
+
+void StatusPane::setAlignment(Qt::Alignment alignment) {
+  m_alignment = alignment;
+  update();
+}
+
+QSize StatusPane::sizeHint() const {
+  const int frame = 2 * frameWidth();
+  return QSize(frame + 2 * kTextMargin, fontMetrics().height() + frame);
+}
+
+QSize StatusPane::minimumSizeHint() const { return sizeHint(); }
+
+void StatusPane::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  if (m_text.isEmpty()) return;
+  QPainter painter(this);
+  const QRect area = contentsRect().adjusted(kTextMargin, 0, -kTextMargin, 0);
+  painter.setClipRect(area);
+  painter.setPen(palette().color(QPalette::WindowText));
+  painter.drawText(area, static_cast<int>(m_alignment | Qt::TextSingleLine), m_text);
+}
