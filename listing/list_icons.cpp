@@ -39,6 +39,7 @@ void CGlimraDlg::ListIcons() {
   m_btnListIcon.SetWindowText("Stop &Listing");
 
   const ListingChoice choice = UiCall([this] {
+    m_listingDisplay.Begin();
     ListingChoice taken;
     if (m_chkRecursive.GetCheck() == BST_CHECKED) {
       taken.mode = ListingChoice::Mode::Recursive;
@@ -80,6 +81,9 @@ void CGlimraDlg::ListIcons() {
   // and the button change. A killed worker never gets here: its window
   // calls throw, and it leaves without touching the window again.
   UiCall([this] {
+    // A stop pressed while the last file was on its way to the screen came
+    // after the worker's last poll; it belongs to this listing all the same.
+    ResetEvent(m_hStopEvent);
     m_hWorkerThread = nullptr;
     m_btnListIcon.SetWindowText("&List Icon");
     m_btnListIcon.EnableWindow(m_bCanList);

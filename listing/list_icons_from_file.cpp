@@ -40,21 +40,26 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
   message.Format("Listing from %s", static_cast<LPCTSTR>(strPath));
   // Shortening measures the text many times; on a worker each measurement
   // would be a call of its own into the user-interface thread, so the whole
-  // message is made and shown in one.
-  UiCallVoid([&] {
+  // message is made and shown in one step, posted so that the worker goes
+  // on meanwhile (see PendingIcons::Flush for why the window outlives it).
+  // Steps of a file the display drops (see ListingDisplay) do nothing.
+  const int file = IsUiThread() ? 0 : m_listingDisplay.NextFile();
+  UiPost([this, file, text = message.str()] {
+    if (!m_listingDisplay.Shows(file)) return;
     CRect rect;
     m_wndStatusBar.GetClientRect(&rect);
-    const CFileName shown(message.str());
+    const CFileName shown(text);
     m_wndStatusBar.SetWindowText(shown.Path2Rect(&m_wndStatusBar, rect).c_str());
   });
   CFileName fileName;
 
-  PendingIcons pending(*this);
+  PendingIcons pending(*this, file);
   fileName = strPath.str();
   if (fileName.ISExtension("ico")) {
     // The message stays until the next file replaces it.
     AddIconFileIcon(strPath);
     pending.Flush();
+    UiPost([this, file] { m_listingDisplay.Finished(file); });
     return;
   }
   if (const ModuleHolder module(LoadLibraryExA(strPath, nullptr, LOAD_LIBRARY_AS_DATAFILE)); module.get() != nullptr) {
@@ -72,7 +77,10 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
     }
   }
   pending.Flush();
-  m_wndStatusBar.SetWindowText("");
+  UiPost([this, file] {
+    if (m_listingDisplay.Shows(file)) m_wndStatusBar.SetWindowText("");
+    m_listingDisplay.Finished(file);
+  });
 }
 
 void CGlimraDlg::AddIconFileIcon(LPCTSTR lpszPath) {

@@ -10,9 +10,19 @@
 namespace {
 // One gathering per worker at a time; nested ones (none today) chain.
 thread_local PendingIcons* t_current = nullptr;
+
+// The image list's size as this thread last asked it, so a listing asks
+// once, not once per file. Should the list be replaced meanwhile, the
+// append refuses an image of another size and the item shows none.
+struct MeasuredList {
+  const CGlimraDlg* dlg = nullptr;
+  int cx = 0;
+  int cy = 0;
+};
+thread_local MeasuredList t_measured;
 }  // namespace
 
-PendingIcons::PendingIcons(CGlimraDlg& dlg) : m_dlg(dlg), m_outer(t_current) {
+PendingIcons::PendingIcons(CGlimraDlg& dlg, int file) : m_dlg(dlg), m_file(file), m_outer(t_current) {
   // On the user-interface thread every append is a direct call already.
   if (IsUiThread()) return;
   t_current = this;
@@ -30,10 +40,17 @@ PendingIcons* PendingIcons::Of(const CGlimraDlg& dlg) {
 
 void PendingIcons::Add(HICON icon, const CIconInfo& info) {
   if (!m_sized) {
-    UiCall([&] {
-      HIMAGELIST list = m_dlg.m_pImageList != nullptr ? m_dlg.m_pImageList->GetSafeHandle() : nullptr;
-      if (!ImageList_GetIconSize(list, &m_cx, &m_cy)) m_cx = m_cy = 0;
-    });
+    if (t_measured.dlg != &m_dlg) {
+      int cx = 0, cy = 0;
+      UiCall([&] {
+        HIMAGELIST list = m_dlg.m_pImageList != nullptr ? m_dlg.m_pImageList->GetSafeHandle() : nullptr;
+        if (!ImageList_GetIconSize(list, &cx, &cy)) cx = cy = 0;
+      });
+      // Stored here, on the worker: inside the call the thread is another.
+      t_measured = MeasuredList{&m_dlg, cx, cy};
+    }
+    m_cx = t_measured.cx;
+    m_cy = t_measured.cy;
     m_sized = true;
   }
   std::vector<std::uint32_t> pixels;
@@ -44,14 +61,19 @@ void PendingIcons::Add(HICON icon, const CIconInfo& info) {
 
 void PendingIcons::Flush() {
   if (m_entries.empty()) return;
-  UiCall([&] {
+  // Posted, not called: the worker goes on with the next file while the
+  // user-interface thread stores this run. The post owns the run; the
+  // window outlives it, because destroying the window kills the worker
+  // first, and a killed worker's posts never run.
+  UiPost([dlg = &m_dlg, file = m_file, cx = m_cx, cy = m_cy, entries = std::move(m_entries)]() mutable {
+    if (!dlg->m_listingDisplay.Shows(file)) return;
     // The list may have been replaced since it was measured; then the
     // size check refuses an image of another size and the item shows none.
-    HIMAGELIST list = m_dlg.m_pImageList != nullptr ? m_dlg.m_pImageList->GetSafeHandle() : nullptr;
-    for (Entry& entry : m_entries) {
-      const int image = ImageList_AddPixels(list, m_cx, m_cy, std::move(entry.pixels));
-      static_cast<void>(AppendIconItem(m_dlg.m_lvIcons, image));
-      m_dlg.m_listIcons.AddTail(entry.info);
+    HIMAGELIST list = dlg->m_pImageList != nullptr ? dlg->m_pImageList->GetSafeHandle() : nullptr;
+    for (Entry& entry : entries) {
+      const int image = ImageList_AddPixels(list, cx, cy, std::move(entry.pixels));
+      static_cast<void>(AppendIconItem(dlg->m_lvIcons, image));
+      dlg->m_listIcons.AddTail(entry.info);
     }
   });
   m_entries.clear();

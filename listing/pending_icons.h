@@ -27,7 +27,8 @@ class PendingIcons {
   // user-interface thread stays short.
   static constexpr std::size_t kMaxPending = 128;
 
-  explicit PendingIcons(CGlimraDlg& dlg);
+  // file: the listing's number for the file (see ListingDisplay).
+  PendingIcons(CGlimraDlg& dlg, int file);
   // What was not appended is dropped: a worker killed inside a window call
   // unwinds through here.
   ~PendingIcons();
@@ -48,6 +49,7 @@ class PendingIcons {
     CIconInfo info;
   };
   CGlimraDlg& m_dlg;
+  int m_file = 0;
   PendingIcons* m_outer = nullptr;
   bool m_registered = false;
   int m_cx = 0;

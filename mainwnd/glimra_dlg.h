@@ -4,6 +4,7 @@
 // control, the icon list's image list, the worker protocol's two events and
 // the handle of the running worker.
 
+#include "listing/listing_display.h"
 #include "model/icon_info_list.h"
 #include "platform/ui/button.h"
 #include "platform/ui/combo_box.h"
@@ -48,6 +49,7 @@ class CGlimraDlg : public CSizingModelessMain {
   CString m_strSaveFolder;
   BOOL m_bCanList = FALSE;
   CListCtrl m_lvIcons;
+  ListingDisplay m_listingDisplay;  // what a stopped listing still shows
 
   // The listing engine (listing/).
   void ListIconsFromFile(const CString& strPath);

@@ -27,6 +27,7 @@ void CGlimraDlg::OnListIcon() {
     // While a listing runs this button is its stop button. A clearing
     // disables it, so a press cannot reach here then.
     SetEvent(m_hStopEvent);
+    m_listingDisplay.StopRequested();
     return;
   }
   UpdateData(TRUE);

@@ -18,6 +18,7 @@ void ThreadControl::Kill() {
     std::lock_guard lock(m_mutex);
     if (m_killed) return;
     m_killed = true;
+    m_killedMark->store(true);
     release = std::move(m_release);
     m_release = nullptr;
     m_releasing = static_cast<bool>(release);

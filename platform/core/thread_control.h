@@ -3,8 +3,10 @@
 // without asynchronous cancellation: a killed mark, and the release of a
 // synchronous cross-thread call it may be waiting in.
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 // Thrown inside a killed thread at its next synchronous window call and
@@ -19,6 +21,9 @@ class ThreadControl {
   static void SetCurrent(ThreadControl* control);
 
   bool IsKilled() const;
+  // Set once the thread is killed, and readable after the thread and this
+  // control are gone: work the thread left queued checks it before running.
+  [[nodiscard]] std::shared_ptr<const std::atomic<bool>> KilledMark() const { return m_killedMark; }
   // Marks the thread killed and releases the call it waits in, if any.
   void Kill();
 
@@ -33,6 +38,7 @@ class ThreadControl {
   mutable std::mutex m_mutex;
   std::condition_variable m_releaseDone;
   bool m_killed = false;
+  std::shared_ptr<std::atomic<bool>> m_killedMark = std::make_shared<std::atomic<bool>>(false);
   bool m_releasing = false;
   std::function<void()> m_release;
 };

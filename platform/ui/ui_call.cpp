@@ -23,7 +23,25 @@ struct QueuedOp {
   std::condition_variable cv;
   OpState state = OpState::Queued;
   std::exception_ptr error;
+  // Posted: nobody waits; the poster's killed mark and its queued count.
+  bool posted = false;
+  std::shared_ptr<const std::atomic<bool>> killed;
+  std::shared_ptr<std::atomic<int>> outstanding;
 };
+
+// Runs a post unless its thread was killed; its count drops either way.
+void RunPosted(QueuedOp& op) {
+  if (!op.killed || !op.killed->load()) {
+    try {
+      const CrossThreadActivity fromAnotherThread;
+      NoteUiActivity();
+      op.op();
+    } catch (...) {
+      // A post has no caller to rethrow to.
+    }
+  }
+  if (op.outstanding) op.outstanding->fetch_sub(1);
+}
 
 const QEvent::Type kRunQueuedEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
@@ -48,6 +66,10 @@ class Dispatcher final : public QObject {
       if (m_queue.empty()) return true;
       op = std::move(m_queue.front());
       m_queue.pop_front();
+    }
+    if (op->posted) {
+      RunPosted(*op);
+      return true;
     }
     {
       std::lock_guard lock(op->mutex);
@@ -147,4 +169,28 @@ void UiCallVoid(const std::function<void()>& op) {
   if (final == OpState::Cancelled) throw ThreadKilled{};
   if (error) std::rethrow_exception(error);
   if (control && control->IsKilled()) throw ThreadKilled{};
+}
+
+void UiPost(std::function<void()> op) {
+  if (IsUiThread()) {
+    op();
+    return;
+  }
+  ThreadControl* control = ThreadControl::Current();
+  if (control && control->IsKilled()) throw ThreadKilled{};
+  thread_local const auto t_outstanding = std::make_shared<std::atomic<int>>(0);
+  if (control && t_outstanding->load() >= kMaxOutstandingPosts) {
+    // Runs after every earlier post, so waiting for it drains them.
+    UiCallVoid(op);
+    return;
+  }
+  auto queued = std::make_shared<QueuedOp>();
+  queued->op = std::move(op);
+  queued->posted = true;
+  if (control) {
+    queued->killed = control->KilledMark();
+    queued->outstanding = t_outstanding;
+    t_outstanding->fetch_add(1);
+  }
+  GetDispatcher()->Post(std::move(queued));
 }

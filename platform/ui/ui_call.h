@@ -24,6 +24,17 @@ void SetUiThread();
 // Runs op on the user-interface thread and waits; rethrows what op threw.
 void UiCallVoid(const std::function<void()>& op);
 
+// Queues op for the user-interface thread and returns without waiting (on
+// that thread it runs at once). Posts and calls of one thread run in the
+// order they were made. Whatever op uses must stay valid until it has run:
+// it should own its data. Posts of a thread-library thread that is killed
+// before they run never run, and such a thread keeps at most
+// kMaxOutstandingPosts posts queued; past that a post waits like a call,
+// so a producer faster than the user-interface thread is held back instead
+// of filling memory. What op throws is dropped: nobody waits for it.
+inline constexpr int kMaxOutstandingPosts = 8;
+void UiPost(std::function<void()> op);
+
 template <typename F>
 auto UiCall(F&& op) -> std::invoke_result_t<F&> {
   using R = std::invoke_result_t<F&>;

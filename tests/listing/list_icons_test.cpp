@@ -14,6 +14,7 @@
 
 #include "mainwnd/glimra_dlg.h"
 #include "platform/core/kernel_object.h"
+#include "platform/ui/ui_call.h"
 #include "tests/common/ico_builder.h"
 #include "tests/program_support/app_test_support.h"
 
@@ -224,7 +225,12 @@ TEST_F(ListingWalk, AHostileTreeIsWalkedOnWithNothingReported) {
   // A folder that cannot be read (for a user without the right to read it).
   WriteIcon(dir.File("b-locked/inside.ico"), 2);
   ASSERT_EQ(::chmod(dir.File("b-locked").c_str(), 0), 0);
-  // Removed once the walk has read the folder, before it gets there.
+  // Removed once the walk has read the folder, before it gets there. The
+  // worker posts its steps ahead of the display, but never more than
+  // kMaxOutstandingPosts of them: with that many files of three steps
+  // each in between, it cannot have reached this file when the window
+  // shows the first icon.
+  for (int i = 0; i < kMaxOutstandingPosts; ++i) WriteIcon(dir.File("b-step" + std::to_string(i) + ".ico"), 5);
   WriteIcon(dir.File("c-vanishing.ico"), 3);
   // Links that lead back up the tree.
   fs::create_directories(dir.File("d-loop"));

@@ -60,6 +60,8 @@ TEST_F(PendingIconsTest, AWorkersLargeFileArrivesInWholeRunsInStep) {
   HANDLE worker = nullptr;
   ASSERT_TRUE(ZU_ThreadCreate(&worker, &ListOnWorker, &job, ZU_THREAD_LIBRARY_HANDLE));
   ASSERT_TRUE(PumpUntil([&] { return WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; }, 60000));
+  // The worker posts its runs and does not wait for them to be stored.
+  ASSERT_TRUE(PumpUntil([&] { return std::get<2>(Counts()) == kTotal; }, 60000));
   sampler.stop();
   EXPECT_TRUE(inStep);
   EXPECT_EQ(std::get<2>(Counts()), kTotal);
@@ -71,7 +73,7 @@ TEST_F(PendingIconsTest, AWorkersLargeFileArrivesInWholeRunsInStep) {
 TEST_F(PendingIconsTest, OnTheUserInterfaceThreadIconsGoInAtOnce) {
   // No gathering there: a double-clicked file's icons are in the list as
   // soon as each is appended, even without a flush.
-  PendingIcons pending(*dlg);
+  PendingIcons pending(*dlg, 0);
   EXPECT_EQ(PendingIcons::Of(*dlg), nullptr);
   dlg->ListIconsFromFile((kCorpus + "/pe32/regedit.exe").c_str());
   EXPECT_EQ(Counts(), std::make_tuple(6, 6, 6));
