@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
+#include <QTimer>
 #include <algorithm>
 
 #include "platform/ui/gdi_internal.h"
@@ -74,6 +75,7 @@ QRect IconGridView::visualRect(const QModelIndex& index) const {
 }
 
 void IconGridView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  RangeNow();
   const QRect cell = ContentRect(index.row());
   if (cell.isEmpty()) return;
   QScrollBar* bar = verticalScrollBar();
@@ -223,6 +225,7 @@ void IconGridView::DrawItem(QPainter& painter, int row, const QRect& cell) {
 }
 
 void IconGridView::updateGeometries() {
+  m_rangePending = false;
   const QSize cell = Cell();
   const QSize view = viewport()->size();
   QScrollBar* vertical = verticalScrollBar();
@@ -239,13 +242,27 @@ void IconGridView::updateGeometries() {
 
 void IconGridView::rowsInserted(const QModelIndex& parent, int start, int end) {
   QAbstractItemView::rowsInserted(parent, start, end);
-  updateGeometries();
   // Items from start on moved one place; only what is on screen repaints.
   const QRect view = viewport()->rect();
   const QRect from = ItemRect(start);
   if (from.top() < view.bottom() + 1) {
+    updateGeometries();
     viewport()->update(QRect(0, std::max(0, from.top()), view.width(), view.height()));
+  } else {
+    RangeLater();
   }
+}
+
+void IconGridView::RangeLater() {
+  if (m_rangePending) return;
+  m_rangePending = true;
+  QTimer::singleShot(kRangeDelayMs, this, [this] { RangeNow(); });
+}
+
+void IconGridView::RangeNow() {
+  if (!m_rangePending) return;
+  m_rangePending = false;
+  updateGeometries();
 }
 
 void IconGridView::ItemsMoved() {

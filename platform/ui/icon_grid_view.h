@@ -50,6 +50,13 @@ class IconGridView final : public QAbstractItemView {
   [[nodiscard]] QRect ContentRect(int row) const;
   void DrawItem(QPainter& painter, int row, const QRect& cell);
   void ItemsMoved();
+  // The scroll range after appends out of sight, at most once per
+  // kRangeDelayMs: only the scroll bar would change, and redrawing it (and
+  // what lies behind it) per append cost more than storing the items.
+  void RangeLater();
+  void RangeNow();
+  static constexpr int kRangeDelayMs = 40;
+  bool m_rangePending = false;
 
   ListItemModel& m_items;
   Flow m_flow;

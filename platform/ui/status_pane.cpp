@@ -1,5 +1,6 @@
 #include "platform/ui/status_pane.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace {
@@ -10,6 +11,9 @@ constexpr int kTextMargin = 2;
 StatusPane::StatusPane(QWidget* parent) : QFrame(parent) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  // The pane paints all of itself, so a new text repaints the pane alone,
+  // not the bar and the window behind it.
+  setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void StatusPane::setText(const QString& text) {
@@ -31,6 +35,10 @@ QSize StatusPane::sizeHint() const {
 QSize StatusPane::minimumSizeHint() const { return sizeHint(); }
 
 void StatusPane::paintEvent(QPaintEvent* event) {
+  {
+    QPainter background(this);
+    background.fillRect(event->rect(), palette().color(backgroundRole()));
+  }
   QFrame::paintEvent(event);
   if (m_text.isEmpty()) return;
   QPainter painter(this);
