@@ -143,4 +143,50 @@ TEST_F(ListViewClassTest, ItemsShowTheImageListsPictureAsItIsNow) {
   EXPECT_EQ(pixelAtIcon(), 0x00FF0000u);
 }
 
+TEST_F(ListViewClassTest, ItemsFillRowsOfTheViewsWidthAndReflowWhenItChanges) {
+  Fill(10, 0xFF0000FFu);
+  CWnd& view = dlg.m_lvIcons;
+  auto columnsAt = [&](int width) {
+    view.SetWindowPos(nullptr, 0, 0, width, 300, SWP_NOZORDER | SWP_NOMOVE);
+    Pump(20);
+    CRect first, item;
+    EXPECT_TRUE(dlg.m_lvIcons.GetItemRect(0, &first, LVIR_BOUNDS));
+    int columns = 1;
+    while (columns < 10 && dlg.m_lvIcons.GetItemRect(columns, &item, LVIR_BOUNDS) && item.top == first.top) ++columns;
+    return columns;
+  };
+  const auto border = [&] {
+    CRect outer, client;
+    view.GetWindowRect(&outer);
+    view.GetClientRect(&client);
+    return outer.Width() - client.Width();
+  };
+  columnsAt(400);
+  const int frame = border();
+  // Cells of the default spacing, 75 wide; a vertical scroll bar may take
+  // its width too, so the widths leave room for one.
+  EXPECT_EQ(columnsAt(frame + 3 * 75 + 40), 3);
+  EXPECT_EQ(columnsAt(frame + 5 * 75 + 40), 5);
+  // Each item is found where it is drawn, and nothing past the last one.
+  CRect cell;
+  ASSERT_TRUE(dlg.m_lvIcons.GetItemRect(7, &cell, LVIR_BOUNDS));
+  EXPECT_EQ(dlg.m_lvIcons.HitTest(cell.CenterPoint()), 7);
+  CRect last;
+  ASSERT_TRUE(dlg.m_lvIcons.GetItemRect(9, &last, LVIR_BOUNDS));
+  EXPECT_EQ(dlg.m_lvIcons.HitTest(CPoint(last.right + 5, last.top + 5)), -1);
+}
+
+TEST_F(ListViewClassTest, AnItemAppendedOutOfSightCanBeScrolledTo) {
+  dlg.m_lvIcons.SetWindowPos(nullptr, 0, 0, 200, 150, SWP_NOZORDER | SWP_NOMOVE);
+  Pump(20);
+  Fill(200, 0xFF0000FFu);
+  // At once, before the view has brought its scroll range up to date.
+  ASSERT_TRUE(dlg.m_lvIcons.EnsureVisible(199, FALSE));
+  CRect client, cell;
+  dlg.m_lvIcons.GetClientRect(&client);
+  ASSERT_TRUE(dlg.m_lvIcons.GetItemRect(199, &cell, LVIR_BOUNDS));
+  EXPECT_GE(cell.top, 0);
+  EXPECT_LE(cell.bottom, client.bottom);
+}
+
 }  // namespace
