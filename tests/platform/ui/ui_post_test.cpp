@@ -85,16 +85,13 @@ TEST(UiPostTest, AKilledPostersQueuedPostsNeverRun) {
   EXPECT_EQ(ran.load(), 0);
   // Once killed, it cannot post at all.
   bool refused = false;
-  std::thread again([&] {
-    ThreadControl::SetCurrent(&control);
+  RunControlled(control, [&] {
     try {
       UiPost([&] { ++ran; });
     } catch (const ThreadKilled&) {
       refused = true;
     }
-    ThreadControl::SetCurrent(nullptr);
   });
-  again.join();
   Pump(20);
   EXPECT_TRUE(refused);
   EXPECT_EQ(ran.load(), 0);
