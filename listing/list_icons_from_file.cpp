@@ -58,8 +58,7 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
   if (fileName.ISExtension("ico")) {
     // The message stays until the next file replaces it.
     AddIconFileIcon(strPath);
-    pending.Flush();
-    UiPost([this, file] { m_listingDisplay.Finished(file); });
+    pending.Flush([this, file] { m_listingDisplay.Finished(file); });
     return;
   }
   if (const ModuleHolder module(LoadLibraryExA(strPath, nullptr, LOAD_LIBRARY_AS_DATAFILE)); module.get() != nullptr) {
@@ -76,8 +75,7 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
       AppendIcon(icon.get(), CIconInfo(strPath, MAKEINTRESOURCEA(index)));
     }
   }
-  pending.Flush();
-  UiPost([this, file] {
+  pending.Flush([this, file] {
     if (m_listingDisplay.Shows(file)) m_wndStatusBar.SetWindowText("");
     m_listingDisplay.Finished(file);
   });

@@ -59,22 +59,28 @@ void PendingIcons::Add(HICON icon, const CIconInfo& info) {
   if (m_entries.size() >= kMaxPending) Flush();
 }
 
-void PendingIcons::Flush() {
-  if (m_entries.empty()) return;
+void PendingIcons::Flush(std::function<void()> after) {
+  if (m_entries.empty()) {
+    if (after) UiPost(std::move(after));
+    return;
+  }
   // Posted, not called: the worker goes on with the next file while the
   // user-interface thread stores this run. The post owns the run; the
   // window outlives it, because destroying the window kills the worker
   // first, and a killed worker's posts never run.
-  UiPost([dlg = &m_dlg, file = m_file, cx = m_cx, cy = m_cy, entries = std::move(m_entries)]() mutable {
-    if (!dlg->m_listingDisplay.Shows(file)) return;
-    // The list may have been replaced since it was measured; then the
-    // size check refuses an image of another size and the item shows none.
-    HIMAGELIST list = dlg->m_pImageList != nullptr ? dlg->m_pImageList->GetSafeHandle() : nullptr;
-    for (Entry& entry : entries) {
-      const int image = ImageList_AddPixels(list, cx, cy, std::move(entry.pixels));
-      static_cast<void>(AppendIconItem(dlg->m_lvIcons, image));
-      dlg->m_listIcons.AddTail(entry.info);
+  UiPost([dlg = &m_dlg, file = m_file, cx = m_cx, cy = m_cy, entries = std::move(m_entries),
+          after = std::move(after)]() mutable {
+    if (dlg->m_listingDisplay.Shows(file)) {
+      // The list may have been replaced since it was measured; then the
+      // size check refuses an image of another size and the item shows none.
+      HIMAGELIST list = dlg->m_pImageList != nullptr ? dlg->m_pImageList->GetSafeHandle() : nullptr;
+      for (Entry& entry : entries) {
+        const int image = ImageList_AddPixels(list, cx, cy, std::move(entry.pixels));
+        static_cast<void>(AppendIconItem(dlg->m_lvIcons, image));
+        dlg->m_listIcons.AddTail(entry.info);
+      }
     }
+    if (after) after();
   });
   m_entries.clear();
 }

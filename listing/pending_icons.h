@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "model/icon_info.h"
@@ -40,8 +41,10 @@ class PendingIcons {
 
   // The caller keeps the icon.
   void Add(HICON icon, const CIconInfo& info);
-  // Images, items and records of everything gathered, in one step.
-  void Flush();
+  // Images, items and records of everything gathered, in one step, and
+  // then, in the same step, after (if any): a file's last step rides
+  // along with its last icons.
+  void Flush(std::function<void()> after = {});
 
  private:
   struct Entry {

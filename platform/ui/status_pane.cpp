@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace {
 // Room between the sunken edge and the text.
@@ -19,7 +20,21 @@ StatusPane::StatusPane(QWidget* parent) : QFrame(parent) {
 void StatusPane::setText(const QString& text) {
   if (text == m_text) return;
   m_text = text;
-  update(contentsRect());
+  RepaintText();
+}
+
+void StatusPane::RepaintText() {
+  if (m_repaintPending) return;
+  const qint64 since = m_sincePaint.isValid() ? m_sincePaint.elapsed() : kRepaintMs;
+  if (since >= kRepaintMs) {
+    update(contentsRect());
+    return;
+  }
+  m_repaintPending = true;
+  QTimer::singleShot(static_cast<int>(kRepaintMs - since), this, [this] {
+    m_repaintPending = false;
+    update(contentsRect());
+  });
 }
 
 void StatusPane::setAlignment(Qt::Alignment alignment) {
@@ -35,6 +50,7 @@ QSize StatusPane::sizeHint() const {
 QSize StatusPane::minimumSizeHint() const { return sizeHint(); }
 
 void StatusPane::paintEvent(QPaintEvent* event) {
+  m_sincePaint.start();
   {
     QPainter background(this);
     background.fillRect(event->rect(), palette().color(backgroundRole()));
