@@ -22,7 +22,11 @@ void EventObject::Reset() {
 DWORD EventObject::Wait(DWORD ms) {
   std::unique_lock lock(m_mutex);
   const auto ready = [this] { return m_signalled; };
-  if (ms == INFINITE) {
+  if (ms == 0) {
+    // A poll answers from the state alone: a wait with a time-out already
+    // past still sleeps in the kernel once, and a listing polls per file.
+    if (!ready()) return WAIT_TIMEOUT;
+  } else if (ms == INFINITE) {
     m_cv.wait(lock, ready);
   } else if (!m_cv.wait_for(lock, std::chrono::milliseconds(ms), ready)) {
     return WAIT_TIMEOUT;
