@@ -77,7 +77,7 @@ void PendingIcons::Flush(std::function<void()> after) {
       for (Entry& entry : entries) {
         const int image = ImageList_AddPixels(list, cx, cy, std::move(entry.pixels));
         static_cast<void>(AppendIconItem(dlg->m_lvIcons, image));
-        dlg->m_listIcons.AddTail(entry.info);
+        dlg->m_listIcons.AddTail(std::move(entry.info));
       }
     }
     if (after) after();

@@ -1,6 +1,7 @@
 #include "model/icon_info_list.h"
 
 #include <new>
+#include <utility>
 
 // Raw room for kBlockSize nodes; a node is constructed in it when taken.
 struct CIconInfoList::CBlock {
@@ -28,11 +29,11 @@ CIconInfoList::CNode* CIconInfoList::NewNode() {
   return new (slot) CNode;
 }
 
-POSITION CIconInfoList::AddTail(const CIconInfo& info) {
+POSITION CIconInfoList::AddTail(CIconInfo&& info) {
   CNode* node = NewNode();
   node->pPrev = m_pNodeTail;
   m_nCount.fetch_add(1, std::memory_order_release);
-  node->data = info;
+  node->data = std::move(info);
   // Linking publishes the node: whoever reaches it through this link sees
   // the whole record.
   if (m_pNodeTail != nullptr) {

@@ -32,7 +32,10 @@ class CIconInfoList : public CObject {
   CIconInfoList& operator=(const CIconInfoList&) = delete;
 
   // Appends a copy of info; the caller's record stays its own.
-  POSITION AddTail(const CIconInfo& info);
+  POSITION AddTail(const CIconInfo& info) { return AddTail(CIconInfo(info)); }
+  // Appends info itself: a record gathered on a worker keeps its strings,
+  // instead of having them copied and its own freed here.
+  POSITION AddTail(CIconInfo&& info);
   // Null when index is negative or not below the count.
   [[nodiscard]] POSITION FindIndex(int index) const;
   // The record at a position FindIndex or AddTail answered (not null).
