@@ -180,8 +180,15 @@ void UiPost(std::function<void()> op) {
   if (control && control->IsKilled()) throw ThreadKilled{};
   thread_local const auto t_outstanding = std::make_shared<std::atomic<int>>(0);
   if (control && t_outstanding->load() >= kMaxOutstandingPosts) {
-    // Runs after every earlier post, so waiting for it drains them.
-    UiCallVoid(op);
+    // Runs after every earlier post, so waiting for it drains them. It is
+    // still a post to its maker: what it throws is dropped, and it runs
+    // from here, not from a copy.
+    UiCallVoid([&op] {
+      try {
+        op();
+      } catch (...) {
+      }
+    });
     return;
   }
   auto queued = std::make_shared<QueuedOp>();
