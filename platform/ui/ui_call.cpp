@@ -29,17 +29,22 @@ struct QueuedOp {
   std::shared_ptr<std::atomic<int>> outstanding;
 };
 
-// Runs a post unless its thread was killed; its count drops either way.
-void RunPosted(QueuedOp& op) {
-  if (!op.killed || !op.killed->load()) {
-    try {
-      const CrossThreadActivity fromAnotherThread;
-      NoteUiActivity();
-      op.op();
-    } catch (...) {
-      // A post has no caller to rethrow to.
-    }
+// Runs a queued operation as work of another thread; answers what it threw.
+std::exception_ptr RunForAnotherThread(const std::function<void()>& op) {
+  try {
+    const CrossThreadActivity fromAnotherThread;
+    NoteUiActivity();
+    op();
+  } catch (...) {
+    return std::current_exception();
   }
+  return nullptr;
+}
+
+// Runs a post unless its thread was killed; its count drops either way.
+// A post has no caller to rethrow to.
+void RunPosted(QueuedOp& op) {
+  if (!op.killed || !op.killed->load()) static_cast<void>(RunForAnotherThread(op.op));
   if (op.outstanding) op.outstanding->fetch_sub(1);
 }
 
@@ -76,14 +81,7 @@ class Dispatcher final : public QObject {
       if (op->state == OpState::Cancelled) return true;
       op->state = OpState::Running;
     }
-    std::exception_ptr error;
-    try {
-      const CrossThreadActivity fromAnotherThread;
-      NoteUiActivity();
-      op->op();
-    } catch (...) {
-      error = std::current_exception();
-    }
+    const std::exception_ptr error = RunForAnotherThread(op->op);
     {
       std::lock_guard lock(op->mutex);
       op->error = error;
