@@ -227,7 +227,7 @@ TEST_F(ListingWalk, AHostileTreeIsWalkedOnWithNothingReported) {
   ASSERT_EQ(::chmod(dir.File("b-locked").c_str(), 0), 0);
   // Removed once the walk has read the folder, before it gets there. The
   // worker posts its steps ahead of the display, but never more than
-  // kMaxOutstandingPosts of them: with that many files of three steps
+  // kMaxOutstandingPosts of them: with that many files of two steps
   // each in between, it cannot have reached this file when the window
   // shows the first icon.
   for (int i = 0; i < kMaxOutstandingPosts; ++i) WriteIcon(dir.File("b-step" + std::to_string(i) + ".ico"), 5);
