@@ -9,15 +9,14 @@ void ThreadControl::SetCurrent(ThreadControl* control) { t_current = control; }
 
 bool ThreadControl::IsKilled() const {
   std::lock_guard lock(m_mutex);
-  return m_killed;
+  return m_killedMark->load();
 }
 
 void ThreadControl::Kill() {
   std::function<void()> release;
   {
     std::lock_guard lock(m_mutex);
-    if (m_killed) return;
-    m_killed = true;
+    if (m_killedMark->load()) return;
     m_killedMark->store(true);
     release = std::move(m_release);
     m_release = nullptr;
@@ -36,7 +35,7 @@ void ThreadControl::Kill() {
 
 bool ThreadControl::BeginWait(std::function<void()> release) {
   std::lock_guard lock(m_mutex);
-  if (m_killed) return false;
+  if (m_killedMark->load()) return false;
   m_release = std::move(release);
   return true;
 }

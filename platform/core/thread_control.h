@@ -37,7 +37,7 @@ class ThreadControl {
  private:
   mutable std::mutex m_mutex;
   std::condition_variable m_releaseDone;
-  bool m_killed = false;
+  // Written under m_mutex; read without it by queued work.
   std::shared_ptr<std::atomic<bool>> m_killedMark = std::make_shared<std::atomic<bool>>(false);
   bool m_releasing = false;
   std::function<void()> m_release;
