@@ -1,5 +1,5 @@
-// ShowInfo runs the Icon Info dialog of commands/, so this file is built into
-// the program's library with that dialog rather than into the records'.
+// ShowInfo is a record's operation, but it runs the Icon Info dialog, so it
+// lives beside that dialog.
 #include "commands/icon_info_dlg.h"
 #include "model/icon_info.h"
 #include "platform/ui/message_box.h"
