@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/byte_writer.h"
 #include "platform/core/icon_object.h"
 
 namespace {
@@ -116,25 +117,12 @@ std::vector<std::uint8_t> BuildGroupDirectory(const std::vector<IconImageBytes>&
   const std::size_t count = std::min(images.size(), kMaxImagesPerGroup);
   std::vector<std::uint8_t> out;
   out.reserve(static_cast<std::size_t>(kIconDirHeaderSize + count * kGroupEntrySize));
-  auto put16 = [&out](std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFFu));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFFu));
-  };
-  put16(0);
-  put16(kIconType);
-  put16(static_cast<std::uint32_t>(count));
+  ByteWriter writer(out);
+  writer.u16(0).u16(kIconType).u16(static_cast<std::uint16_t>(count));
   for (std::size_t i = 0; i < count; ++i) {
     const IconDirEntry& e = images[i].entry;
-    out.push_back(e.width);
-    out.push_back(e.height);
-    out.push_back(e.colorCount);
-    out.push_back(e.reserved);
-    put16(e.planes);
-    put16(e.bitCount);
-    const auto size = static_cast<std::uint32_t>(images[i].bytes.size());
-    put16(size & 0xFFFFu);
-    put16(size >> 16);
-    put16(static_cast<std::uint32_t>(i + 1));
+    writer.u8(e.width).u8(e.height).u8(e.colorCount).u8(e.reserved).u16(e.planes).u16(e.bitCount);
+    writer.u32(static_cast<std::uint32_t>(images[i].bytes.size())).u16(static_cast<std::uint16_t>(i + 1));
   }
   return out;
 }

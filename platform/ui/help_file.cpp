@@ -4,6 +4,7 @@
 #include <charconv>
 #include <optional>
 
+#include "platform/core/byte_writer.h"
 #include "platform/core/file_mapping.h"
 
 namespace {
@@ -50,10 +51,6 @@ std::optional<HelpWindowType> WindowType(std::string_view value) {
   type.width = *width;
   type.height = *height;
   return type;
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 }  // namespace
@@ -144,12 +141,12 @@ Expected<HelpFile> LoadHelpFile(const char* path) {
 
 std::vector<std::uint8_t> BuildHelpFile(std::span<const HelpEntry> entries) {
   std::vector<std::uint8_t> out(kHelpFileMagic.begin(), kHelpFileMagic.end());
-  PutU32(out, static_cast<std::uint32_t>(entries.size()));
+  ByteWriter writer(out);
+  writer.u32(static_cast<std::uint32_t>(entries.size()));
   for (const HelpEntry& entry : entries) {
-    PutU32(out, static_cast<std::uint32_t>(entry.name.size()));
-    out.insert(out.end(), entry.name.begin(), entry.name.end());
-    PutU32(out, static_cast<std::uint32_t>(entry.data.size()));
-    out.insert(out.end(), entry.data.begin(), entry.data.end());
+    writer.u32(static_cast<std::uint32_t>(entry.name.size()));
+    writer.bytes({reinterpret_cast<const std::uint8_t*>(entry.name.data()), entry.name.size()});
+    writer.u32(static_cast<std::uint32_t>(entry.data.size())).bytes(entry.data);
   }
   return out;
 }

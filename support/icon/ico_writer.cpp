@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "platform/core/byte_writer.h"
 #include "platform/core/icon_directory.h"
 #include "support/icon/icon_resource_builder.h"
 
@@ -16,16 +17,6 @@ namespace {
 
 // Well below every system's IOV_MAX (1024 on Linux).
 constexpr std::size_t kMaxPiecesPerCall = 512;
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v & 0xFFu));
-  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFFu));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFFu);
-  Put16(out, v >> 16);
-}
 
 // All pieces in as few system calls as the kernel allows; a short write
 // resumes where it stopped.
@@ -76,21 +67,15 @@ Expected<std::vector<std::uint8_t>> IcoDirectoryFor(const ICONRESOURCE* group) {
   std::vector<std::uint8_t> out;
   const std::uint64_t dirSize = kIconDirHeaderSize + std::uint64_t{group->nImages} * kIcoEntrySize;
   out.reserve(static_cast<std::size_t>(dirSize));
-  Put16(out, 0);
-  Put16(out, 1);
-  Put16(out, group->nImages);
+  ByteWriter writer(out);
+  // nImages is at most kMaxIcoImages, checked above.
+  writer.u16(0).u16(1).u16(static_cast<std::uint16_t>(group->nImages));
   std::uint64_t offset = dirSize;
   for (UINT i = 0; i < group->nImages; ++i) {
     const ICONIMAGE* image = IconImageAt(group, i);
     if (offset > UINT32_MAX) return Fail("icon file would pass 4 GiB");
-    out.push_back(image->bWidth);
-    out.push_back(image->bHeight);
-    out.push_back(image->bColorCount);
-    out.push_back(image->bReserved);
-    Put16(out, image->wPlanes);
-    Put16(out, image->wBitCount);
-    Put32(out, image->dwNumBytes);
-    Put32(out, static_cast<std::uint32_t>(offset));
+    writer.u8(image->bWidth).u8(image->bHeight).u8(image->bColorCount).u8(image->bReserved);
+    writer.u16(image->wPlanes).u16(image->wBitCount).u32(image->dwNumBytes).u32(static_cast<std::uint32_t>(offset));
     offset += image->dwNumBytes;
   }
   if (offset > UINT32_MAX) return Fail("icon file would pass 4 GiB");

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "commands/icon_info_dlg.h"
+#include "platform/core/byte_writer.h"
 #include "model/icon_info.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/qt_bridge.h"
@@ -38,19 +39,16 @@ using ico_test::TempDir;
 constexpr std::uint32_t kRed = 0xFFFF0000;
 constexpr std::uint32_t kBlue = 0xFF0000FF;
 
-void PutLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF));
-}
-
 // The 40-byte header of a DIB icon image (its height doubled for the mask).
 std::vector<std::uint8_t> DibHeader(int width, int height, int bitCount) {
   std::vector<std::uint8_t> out;
-  PutLittleEndian(out, 40, 4);
-  PutLittleEndian(out, static_cast<std::uint32_t>(width), 4);
-  PutLittleEndian(out, static_cast<std::uint32_t>(height * 2), 4);
-  PutLittleEndian(out, 1, 2);
-  PutLittleEndian(out, static_cast<std::uint32_t>(bitCount), 2);
-  for (int i = 0; i < 6; ++i) PutLittleEndian(out, 0, 4);
+  ByteWriter(out)
+      .u32(40)
+      .u32(static_cast<std::uint32_t>(width))
+      .u32(static_cast<std::uint32_t>(height * 2))
+      .u16(1)
+      .u16(static_cast<std::uint16_t>(bitCount))
+      .zeros(24);
   return out;
 }
 
@@ -59,7 +57,7 @@ std::vector<std::uint8_t> DibHeader(int width, int height, int bitCount) {
 std::vector<std::uint8_t> HalvesDib(int width, int height, std::uint32_t left, std::uint32_t right) {
   std::vector<std::uint8_t> out = DibHeader(width, height, 32);
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) PutLittleEndian(out, x < width / 2 ? left : right, 4);
+    for (int x = 0; x < width; ++x) ByteWriter(out).u32(x < width / 2 ? left : right);
   }
   const int maskRow = ((width + 31) / 32) * 4;
   out.insert(out.end(), static_cast<std::size_t>(maskRow * height), 0);
@@ -71,8 +69,7 @@ std::vector<std::uint8_t> HalvesDib(int width, int height, std::uint32_t left, s
 ico_test::IcoEntry MonochromeEntry() {
   constexpr int kSide = 32;
   std::vector<std::uint8_t> out = DibHeader(kSide, kSide, 1);
-  PutLittleEndian(out, 0x000000, 4);
-  PutLittleEndian(out, 0xFFFFFF, 4);
+  ByteWriter(out).u32(0x000000).u32(0xFFFFFF);
   auto rows = [&](const std::function<bool(int, int)>& bit) {
     for (int y = 0; y < kSide; ++y) {
       for (int byte = 0; byte < kSide / 8; ++byte) {

@@ -5,19 +5,11 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/core/byte_writer.h"
+
 namespace ico_test {
 
 namespace {
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 std::uint32_t RowBytes(int width, int bits) {
   return ((static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(bits) + 31) / 32) * 4;
@@ -27,14 +19,14 @@ std::uint32_t RowBytes(int width, int bits) {
 
 std::vector<std::uint8_t> DibImage(int width, int height, int bitCount, std::uint8_t seed) {
   std::vector<std::uint8_t> out;
-  Put32(out, 40);
-  Put32(out, static_cast<std::uint32_t>(width));
-  Put32(out, static_cast<std::uint32_t>(height * 2));
-  Put16(out, 1);
-  Put16(out, static_cast<std::uint32_t>(bitCount));
-  for (int i = 0; i < 6; ++i) Put32(out, 0);
+  ByteWriter(out).u32(40);
+  ByteWriter(out).u32(static_cast<std::uint32_t>(width));
+  ByteWriter(out).u32(static_cast<std::uint32_t>(height * 2));
+  ByteWriter(out).u16(1);
+  ByteWriter(out).u16(static_cast<std::uint32_t>(bitCount));
+  for (int i = 0; i < 6; ++i) ByteWriter(out).u32(0);
   if (bitCount <= 8) {
-    for (int i = 0; i < (1 << bitCount); ++i) Put32(out, static_cast<std::uint32_t>(i * 0x010203 + seed));
+    for (int i = 0; i < (1 << bitCount); ++i) ByteWriter(out).u32(static_cast<std::uint32_t>(i * 0x010203 + seed));
   }
   const std::uint32_t xor_bytes = RowBytes(width, bitCount) * static_cast<std::uint32_t>(height);
   for (std::uint32_t i = 0; i < xor_bytes; ++i) out.push_back(static_cast<std::uint8_t>(i * 7 + seed));
@@ -55,19 +47,19 @@ IcoEntry DibEntry(int width, int height, int bitCount, std::uint8_t seed) {
 
 std::vector<std::uint8_t> IcoFile(const std::vector<IcoEntry>& entries, std::optional<std::uint16_t> count) {
   std::vector<std::uint8_t> out;
-  Put16(out, 0);
-  Put16(out, 1);
-  Put16(out, count.value_or(static_cast<std::uint16_t>(entries.size())));
+  ByteWriter(out).u16(0);
+  ByteWriter(out).u16(1);
+  ByteWriter(out).u16(count.value_or(static_cast<std::uint16_t>(entries.size())));
   std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * entries.size());
   for (const auto& e : entries) {
     out.push_back(e.width);
     out.push_back(e.height);
     out.push_back(e.colorCount);
     out.push_back(0);
-    Put16(out, e.planes);
-    Put16(out, e.bitCount);
-    Put32(out, e.size.value_or(static_cast<std::uint32_t>(e.bytes.size())));
-    Put32(out, e.offset.value_or(offset));
+    ByteWriter(out).u16(e.planes);
+    ByteWriter(out).u16(e.bitCount);
+    ByteWriter(out).u32(e.size.value_or(static_cast<std::uint32_t>(e.bytes.size())));
+    ByteWriter(out).u32(e.offset.value_or(offset));
     offset += static_cast<std::uint32_t>(e.bytes.size());
   }
   for (const auto& e : entries) out.insert(out.end(), e.bytes.begin(), e.bytes.end());

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "platform/core/byte_writer.h"
+
 namespace ne_test {
 
 namespace {
@@ -9,19 +11,9 @@ namespace {
 constexpr std::uint32_t kNeHeaderAt = 0x40;
 constexpr std::uint32_t kNeHeaderSize = 0x40;
 
-void Put16At(std::vector<std::uint8_t>& out, std::uint64_t at, std::uint16_t v) {
-  out[at] = static_cast<std::uint8_t>(v & 0xFF);
-  out[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-void Append16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-  out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
 }  // namespace
 
-void BuiltNe::Put16(std::uint64_t offset, std::uint16_t value) { Put16At(bytes, offset, value); }
+void BuiltNe::Put16(std::uint64_t offset, std::uint16_t value) { ByteWriter(bytes).u16At(offset, value); }
 
 bool BuiltNe::WriteTo(const std::string& path) const {
   std::ofstream out(path, std::ios::binary);
@@ -63,7 +55,7 @@ BuiltNe NeBuilder::Build() const {
   out[kNeHeaderAt] = 'N';
   out[kNeHeaderAt + 1] = 'E';
   built.resourceTable = static_cast<std::uint32_t>(out.size());
-  Put16At(out, kNeHeaderAt + 0x24, static_cast<std::uint16_t>(built.resourceTable - kNeHeaderAt));
+  ByteWriter(out).u16At(kNeHeaderAt + 0x24, static_cast<std::uint16_t>(built.resourceTable - kNeHeaderAt));
 
   // Types in order of first appearance, each with its resources in order.
   std::vector<std::uint16_t> types;
@@ -72,42 +64,42 @@ BuiltNe NeBuilder::Build() const {
     for (auto t : types) seen = seen || t == r.type;
     if (!seen) types.push_back(r.type);
   }
-  Append16(out, m_shift);
+  ByteWriter(out).u16(m_shift);
   std::vector<const Resource*> order;
   for (auto type : types) {
     built.typeInfo.push_back(static_cast<std::uint32_t>(out.size()));
     std::uint16_t count = 0;
     for (const auto& r : m_resources) count = static_cast<std::uint16_t>(count + (r.type == type ? 1 : 0));
-    Append16(out, type);
-    Append16(out, count);
-    Append16(out, 0);
-    Append16(out, 0);
+    ByteWriter(out).u16(type);
+    ByteWriter(out).u16(count);
+    ByteWriter(out).u16(0);
+    ByteWriter(out).u16(0);
     for (const auto& r : m_resources) {
       if (r.type != type) continue;
       built.nameInfo.push_back(static_cast<std::uint32_t>(out.size()));
       order.push_back(&r);
-      for (int i = 0; i < 6; ++i) Append16(out, 0);
+      for (int i = 0; i < 6; ++i) ByteWriter(out).u16(0);
     }
   }
   built.terminator = static_cast<std::uint32_t>(out.size());
-  Append16(out, 0);
+  ByteWriter(out).u16(0);
   // Names follow the type list, as length-prefixed strings.
   for (std::size_t i = 0; i < order.size(); ++i) {
     if (order[i]->id != 0) continue;
-    Put16At(out, built.nameInfo[i] + 6, static_cast<std::uint16_t>(out.size() - built.resourceTable));
+    ByteWriter(out).u16At(built.nameInfo[i] + 6, static_cast<std::uint16_t>(out.size() - built.resourceTable));
     out.push_back(static_cast<std::uint8_t>(order[i]->name.size()));
     out.insert(out.end(), order[i]->name.begin(), order[i]->name.end());
   }
-  Put16At(out, kNeHeaderAt + 0x26, static_cast<std::uint16_t>(out.size() - kNeHeaderAt));
+  ByteWriter(out).u16At(kNeHeaderAt + 0x26, static_cast<std::uint16_t>(out.size() - kNeHeaderAt));
   out.push_back(0);  // an empty resident-name table
 
   const std::uint64_t unit = std::uint64_t{1} << (m_shift < 16 ? m_shift : 0);
   for (std::size_t i = 0; i < order.size(); ++i) {
     while (out.size() % unit != 0) out.push_back(0);
     const std::uint64_t units = (order[i]->bytes.size() + unit - 1) / unit;
-    Put16At(out, built.nameInfo[i], static_cast<std::uint16_t>(out.size() / unit));
-    Put16At(out, built.nameInfo[i] + 2, static_cast<std::uint16_t>(units));
-    if (order[i]->id != 0) Put16At(out, built.nameInfo[i] + 6, order[i]->id);
+    ByteWriter(out).u16At(built.nameInfo[i], static_cast<std::uint16_t>(out.size() / unit));
+    ByteWriter(out).u16At(built.nameInfo[i] + 2, static_cast<std::uint16_t>(units));
+    if (order[i]->id != 0) ByteWriter(out).u16At(built.nameInfo[i] + 6, order[i]->id);
     out.insert(out.end(), order[i]->bytes.begin(), order[i]->bytes.end());
     out.resize(out.size() + (units * unit - order[i]->bytes.size()), 0);
   }

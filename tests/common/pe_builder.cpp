@@ -5,6 +5,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "platform/core/byte_writer.h"
+
 namespace pe_test {
 namespace {
 
@@ -69,34 +71,6 @@ std::vector<const T*> Ordered(const std::vector<T>& items, Key key, EntryOrder o
   named.insert(named.end(), numbered.begin(), numbered.end());
   return named;
 }
-
-class Writer {
- public:
-  explicit Writer(std::vector<std::uint8_t>& out) : m_out(out) {}
-  void U16(std::uint64_t at, std::uint16_t v) {
-    Grow(at + 2);
-    m_out[at] = static_cast<std::uint8_t>(v);
-    m_out[at + 1] = static_cast<std::uint8_t>(v >> 8);
-  }
-  void U32(std::uint64_t at, std::uint32_t v) {
-    U16(at, static_cast<std::uint16_t>(v));
-    U16(at + 2, static_cast<std::uint16_t>(v >> 16));
-  }
-  void U64(std::uint64_t at, std::uint64_t v) {
-    U32(at, static_cast<std::uint32_t>(v));
-    U32(at + 4, static_cast<std::uint32_t>(v >> 32));
-  }
-  void Bytes(std::uint64_t at, const std::vector<std::uint8_t>& bytes) {
-    Grow(at + bytes.size());
-    std::copy(bytes.begin(), bytes.end(), m_out.begin() + static_cast<std::ptrdiff_t>(at));
-  }
-  void Grow(std::uint64_t size) {
-    if (m_out.size() < size) m_out.resize(size);
-  }
-
- private:
-  std::vector<std::uint8_t>& m_out;
-};
 
 struct LangNode {
   std::uint16_t language;
@@ -185,30 +159,30 @@ std::vector<std::uint8_t> BuildTree(const std::vector<TypeNode>& types, EntryOrd
   }
 
   std::vector<std::uint8_t> out(at);
-  Writer w(out);
+  ByteWriter w(out);
   for (const Dir& d : dirs) {
     const std::uint32_t base = offsets[d.path];
     std::uint16_t named = 0;
     for (const auto& c : d.children) named = static_cast<std::uint16_t>(named + (c.first.isName ? 1 : 0));
-    w.U16(base + 12, named);
-    w.U16(base + 14, static_cast<std::uint16_t>(d.children.size() - named));
+    w.u16At(base + 12, named);
+    w.u16At(base + 14, static_cast<std::uint16_t>(d.children.size() - named));
     for (std::size_t i = 0; i < d.children.size(); ++i) {
       const auto& [key, child] = d.children[i];
       const std::uint32_t e = base + 16 + 8 * static_cast<std::uint32_t>(i);
-      w.U32(e, key.isName ? (kHighBit | offsets.at("$" + child)) : key.number);
-      w.U32(e + 4, d.leaf ? offsets.at(child) : (kHighBit | offsets.at(child)));
+      w.u32At(e, key.isName ? (kHighBit | offsets.at("$" + child)) : key.number);
+      w.u32At(e + 4, d.leaf ? offsets.at(child) : (kHighBit | offsets.at(child)));
     }
   }
   for (const Leaf& l : leaves) {
     const std::uint32_t e = offsets[l.path];
-    w.U32(e, rva + offsets[l.path + "$"]);
-    w.U32(e + 4, static_cast<std::uint32_t>(l.bytes->size()));
-    w.Bytes(offsets[l.path + "$"], *l.bytes);
+    w.u32At(e, rva + offsets[l.path + "$"]);
+    w.u32At(e + 4, static_cast<std::uint32_t>(l.bytes->size()));
+    w.bytesAt(offsets[l.path + "$"], *l.bytes);
   }
   for (const Str& s : strings) {
     const std::uint32_t e = offsets[s.path];
-    w.U16(e, static_cast<std::uint16_t>(s.units.size()));
-    for (std::size_t i = 0; i < s.units.size(); ++i) w.U16(e + 2 + 2 * i, s.units[i]);
+    w.u16At(e, static_cast<std::uint16_t>(s.units.size()));
+    for (std::size_t i = 0; i < s.units.size(); ++i) w.u16At(e + 2 + 2 * i, s.units[i]);
   }
   return out;
 }
@@ -234,28 +208,28 @@ std::string ResId::Label() const {
 
 std::vector<std::uint8_t> GroupIconBytes(const std::vector<GroupIconEntry>& entries) {
   std::vector<std::uint8_t> out;
-  Writer w(out);
-  w.U16(0, 0);
-  w.U16(2, 1);
-  w.U16(4, static_cast<std::uint16_t>(entries.size()));
+  ByteWriter w(out);
+  w.u16At(0, 0);
+  w.u16At(2, 1);
+  w.u16At(4, static_cast<std::uint16_t>(entries.size()));
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const auto& e = entries[i];
     const std::uint64_t at = 6 + 14 * i;
-    w.Grow(at + 14);
+    w.extendTo(at + 14);
     out[at] = e.width;
     out[at + 1] = e.height;
     out[at + 2] = e.colorCount;
     out[at + 3] = 0;
-    w.U16(at + 4, e.planes);
-    w.U16(at + 6, e.bitCount);
-    w.U32(at + 8, e.bytesInRes);
-    w.U16(at + 12, e.id);
+    w.u16At(at + 4, e.planes);
+    w.u16At(at + 6, e.bitCount);
+    w.u32At(at + 8, e.bytesInRes);
+    w.u16At(at + 12, e.id);
   }
   return out;
 }
 
-void BuiltPe::Put16(std::uint64_t offset, std::uint16_t value) { Writer(bytes).U16(offset, value); }
-void BuiltPe::Put32(std::uint64_t offset, std::uint32_t value) { Writer(bytes).U32(offset, value); }
+void BuiltPe::Put16(std::uint64_t offset, std::uint16_t value) { ByteWriter(bytes).u16At(offset, value); }
+void BuiltPe::Put32(std::uint64_t offset, std::uint32_t value) { ByteWriter(bytes).u32At(offset, value); }
 
 bool BuiltPe::WriteTo(const std::string& path) const {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -336,47 +310,47 @@ BuiltPe PeBuilder::Build() const {
     raw += AlignUp(size, kFileAlignment);
   }
 
-  Writer w(pe.bytes);
-  w.Grow(raw);
-  w.U16(0, 0x5A4D);
-  w.U32(0x3C, kLfanew);
-  w.U32(pe.peHeader, 0x00004550);
-  w.U16(pe.fileHeader, m_machine);
-  w.U16(pe.fileHeader + 2, static_cast<std::uint16_t>(count));
-  w.U16(pe.fileHeader + 16, static_cast<std::uint16_t>(optionalSize));
-  w.U16(pe.fileHeader + 18, plus ? 0x0022 : 0x0102);
+  ByteWriter w(pe.bytes);
+  w.extendTo(raw);
+  w.u16At(0, 0x5A4D);
+  w.u32At(0x3C, kLfanew);
+  w.u32At(pe.peHeader, 0x00004550);
+  w.u16At(pe.fileHeader, m_machine);
+  w.u16At(pe.fileHeader + 2, static_cast<std::uint16_t>(count));
+  w.u16At(pe.fileHeader + 16, static_cast<std::uint16_t>(optionalSize));
+  w.u16At(pe.fileHeader + 18, plus ? 0x0022 : 0x0102);
   const std::uint32_t o = pe.optionalHeader;
-  w.U16(o, plus ? 0x20B : 0x10B);
-  w.U32(o + 16, kSectionAlignment);  // AddressOfEntryPoint
-  w.U32(o + 20, kSectionAlignment);  // BaseOfCode
+  w.u16At(o, plus ? 0x20B : 0x10B);
+  w.u32At(o + 16, kSectionAlignment);  // AddressOfEntryPoint
+  w.u32At(o + 20, kSectionAlignment);  // BaseOfCode
   if (plus) {
-    w.U64(o + 24, 0x140000000ull);
+    w.u64At(o + 24, 0x140000000ull);
   } else {
-    w.U32(o + 28, 0x400000);
+    w.u32At(o + 28, 0x400000);
   }
-  w.U32(o + 32, kSectionAlignment);
-  w.U32(o + 36, kFileAlignment);
-  w.U16(o + 40, 6);
-  w.U16(o + 48, 6);
-  w.U32(o + 56, va);
-  w.U32(o + 60, sizeOfHeaders);
-  w.U16(o + 68, 2);
-  w.U32(o + fixed - 4, 16);
+  w.u32At(o + 32, kSectionAlignment);
+  w.u32At(o + 36, kFileAlignment);
+  w.u16At(o + 40, 6);
+  w.u16At(o + 48, 6);
+  w.u32At(o + 56, va);
+  w.u32At(o + 60, sizeOfHeaders);
+  w.u16At(o + 68, 2);
+  w.u32At(o + fixed - 4, 16);
   if (hasResources) {
-    w.U32(pe.dataDirectories + 8 * 2, pe.resourceRva);
-    w.U32(pe.dataDirectories + 8 * 2 + 4, static_cast<std::uint32_t>(sections[rsrcIndex].bytes.size()));
+    w.u32At(pe.dataDirectories + 8 * 2, pe.resourceRva);
+    w.u32At(pe.dataDirectories + 8 * 2 + 4, static_cast<std::uint32_t>(sections[rsrcIndex].bytes.size()));
   }
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint32_t h = pe.sectionTable + kSectionHeaderSize * i;
     const Section& s = sections[i];
     for (std::size_t k = 0; k < 8 && k < s.name.size(); ++k) pe.bytes[h + k] = static_cast<std::uint8_t>(s.name[k]);
     const auto size = static_cast<std::uint32_t>(s.bytes.size());
-    w.U32(h + 8, size);
-    w.U32(h + 12, vas[i]);
-    w.U32(h + 16, AlignUp(std::max<std::uint32_t>(size, 1), kFileAlignment));
-    w.U32(h + 20, raws[i]);
-    w.U32(h + 36, 0x40000040);  // initialised data, readable
-    w.Bytes(raws[i], s.bytes);
+    w.u32At(h + 8, size);
+    w.u32At(h + 12, vas[i]);
+    w.u32At(h + 16, AlignUp(std::max<std::uint32_t>(size, 1), kFileAlignment));
+    w.u32At(h + 20, raws[i]);
+    w.u32At(h + 36, 0x40000040);  // initialised data, readable
+    w.bytesAt(raws[i], s.bytes);
   }
   return pe;
 }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/glimra_app.h"
+#include "platform/core/byte_writer.h"
 #include "listing/enum_icon_group_proc.h"
 #include "mainwnd/glimra_dlg.h"
 #include "mainwnd/main_bars.h"
@@ -228,10 +229,7 @@ TEST_F(Listing, ASixteenBitFileListsByIndexUntilTheFirstIndexWithoutAnIcon) {
     std::vector<std::uint8_t> group = {0, 0, 1, 0, 1, 0};
     const auto side = static_cast<std::uint8_t>(sizes[i]);
     const auto bytes = static_cast<std::uint32_t>(image.size());
-    const std::uint8_t entry[] = {side, side, 0, 0, 1, 0, 8, 0, static_cast<std::uint8_t>(bytes),
-                                  static_cast<std::uint8_t>(bytes >> 8), static_cast<std::uint8_t>(bytes >> 16),
-                                  static_cast<std::uint8_t>(bytes >> 24), static_cast<std::uint8_t>(i + 1), 0};
-    group.insert(group.end(), std::begin(entry), std::end(entry));
+    ByteWriter(group).u8(side).u8(side).u16(0).u16(1).u16(8).u32(bytes).u16(static_cast<std::uint16_t>(i + 1));
     builder.AddIconGroup(static_cast<std::uint16_t>(10 + i), group);
   }
   ico_test::TempDir dir;

@@ -23,18 +23,18 @@ struct Entry {
 
 std::vector<std::uint8_t> GroupDir(const std::vector<Entry>& entries, int declared = -1) {
   std::vector<std::uint8_t> out;
-  icon_test::PutU16(out, 0);
-  icon_test::PutU16(out, 1);
-  icon_test::PutU16(out, static_cast<std::uint32_t>(declared < 0 ? static_cast<int>(entries.size()) : declared));
+  ByteWriter(out).u16(0);
+  ByteWriter(out).u16(1);
+  ByteWriter(out).u16(static_cast<std::uint32_t>(declared < 0 ? static_cast<int>(entries.size()) : declared));
   for (const Entry& e : entries) {
     out.push_back(static_cast<std::uint8_t>(e.width & 0xFF));
     out.push_back(static_cast<std::uint8_t>(e.height & 0xFF));
     out.push_back(e.colours);
     out.push_back(0);
-    icon_test::PutU16(out, 1);
-    icon_test::PutU16(out, e.bits);
-    icon_test::PutU32(out, 1000);
-    icon_test::PutU16(out, e.id);
+    ByteWriter(out).u16(1);
+    ByteWriter(out).u16(e.bits);
+    ByteWriter(out).u32(1000);
+    ByteWriter(out).u16(e.id);
   }
   return out;
 }
@@ -94,12 +94,12 @@ TEST(DirectoryPickBounds, UsesOnlyEntriesThatFit) {
 TEST(DirectoryPickBounds, CursorDirectoriesCountTheMaskInTheHeight) {
   std::vector<std::uint8_t> dir = {0, 0, 2, 0, 2, 0};
   for (auto [w, h2, id] : {std::tuple{16, 32, 4}, std::tuple{32, 64, 5}}) {
-    icon_test::PutU16(dir, static_cast<std::uint32_t>(w));
-    icon_test::PutU16(dir, static_cast<std::uint32_t>(h2));
-    icon_test::PutU16(dir, 1);
-    icon_test::PutU16(dir, 1);
-    icon_test::PutU32(dir, 100);
-    icon_test::PutU16(dir, static_cast<std::uint32_t>(id));
+    ByteWriter(dir).u16(static_cast<std::uint32_t>(w));
+    ByteWriter(dir).u16(static_cast<std::uint32_t>(h2));
+    ByteWriter(dir).u16(1);
+    ByteWriter(dir).u16(1);
+    ByteWriter(dir).u32(100);
+    ByteWriter(dir).u16(static_cast<std::uint32_t>(id));
   }
   EXPECT_EQ(LookupIconIdFromDirectoryEx(dir.data(), FALSE, 32, 32, 0), 5);
   EXPECT_EQ(LookupIconIdFromDirectoryEx(dir.data(), FALSE, 16, 16, 0), 4);

@@ -12,19 +12,9 @@
 #include <string>
 #include <vector>
 
-namespace icon_test {
+#include "platform/core/byte_writer.h"
 
-inline void PutU16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-inline void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  PutU16(out, v & 0xFFFF);
-  PutU16(out, v >> 16);
-}
-inline void SetU32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-}
+namespace icon_test {
 
 inline std::size_t Stride(int width, int bits) { return static_cast<std::size_t>((width * bits + 31) / 32 * 4); }
 
@@ -47,30 +37,30 @@ struct Dib {
   [[nodiscard]] std::vector<std::uint8_t> Bytes() const {
     std::vector<std::uint8_t> out;
     const int height = storedHeight / 2;
-    PutU32(out, headerSize);
+    ByteWriter(out).u32(headerSize);
     if (headerSize == 12) {
-      PutU16(out, static_cast<std::uint32_t>(width));
-      PutU16(out, static_cast<std::uint32_t>(storedHeight));
-      PutU16(out, 1);
-      PutU16(out, bitCount);
+      ByteWriter(out).u16(static_cast<std::uint32_t>(width));
+      ByteWriter(out).u16(static_cast<std::uint32_t>(storedHeight));
+      ByteWriter(out).u16(1);
+      ByteWriter(out).u16(bitCount);
     } else {
-      PutU32(out, static_cast<std::uint32_t>(width));
-      PutU32(out, static_cast<std::uint32_t>(storedHeight));
-      PutU16(out, 1);
-      PutU16(out, bitCount);
-      PutU32(out, compression);
-      for (int i = 0; i < 3; ++i) PutU32(out, 0);
-      PutU32(out, clrUsed);
-      PutU32(out, 0);
+      ByteWriter(out).u32(static_cast<std::uint32_t>(width));
+      ByteWriter(out).u32(static_cast<std::uint32_t>(storedHeight));
+      ByteWriter(out).u16(1);
+      ByteWriter(out).u16(bitCount);
+      ByteWriter(out).u32(compression);
+      for (int i = 0; i < 3; ++i) ByteWriter(out).u32(0);
+      ByteWriter(out).u32(clrUsed);
+      ByteWriter(out).u32(0);
       std::size_t at = out.size();
       out.resize(headerSize, 0);
       if (headerSize > 40) {
         for (std::uint32_t m : masks) {
-          if (at + 4 <= out.size()) SetU32(out, at, m);
+          if (at + 4 <= out.size()) ByteWriter(out).u32At(at, m);
           at += 4;
         }
       } else {
-        for (std::uint32_t m : masks) PutU32(out, m);
+        for (std::uint32_t m : masks) ByteWriter(out).u32(m);
       }
     }
     for (std::uint32_t c : palette) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 
+#include "platform/core/byte_writer.h"
 #include "platform/core/data_module.h"
 #include "tests/common/module_names.h"
 #include "tests/common/pe_builder.h"
@@ -176,14 +177,12 @@ TEST_P(ResourceFanOutTest, StaysWithinTheEntryCap) {
   const std::uint32_t name =
       GetParam().named ? Append(pe, NameString(kMaxResourceNameLength, kMaxResourceNameLength)) : 0;
   std::vector<std::uint8_t> table(16 + 8 * entries);
-  const auto put32 = [&](std::size_t at, std::uint32_t v) {
-    for (int k = 0; k < 4; ++k) table[at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(v >> (8 * k));
-  };
+  ByteWriter put(table);
   table[GetParam().named ? 12 : 14] = 0xFF;
   table[GetParam().named ? 13 : 15] = 0xFF;
   for (std::uint32_t i = 0; i < entries; ++i) {
-    put32(16 + 8 * i, GetParam().named ? (kDir | name) : i + 1);
-    put32(16 + 8 * i + 4, kDir | shared);
+    put.u32At(16 + 8 * i, GetParam().named ? (kDir | name) : i + 1);
+    put.u32At(16 + 8 * i + 4, kDir | shared);
   }
   pe.Put32(pe.EntryAt("", 1) + 4, kDir | Append(pe, table));
 

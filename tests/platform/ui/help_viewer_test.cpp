@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/byte_writer.h"
 #include "platform/ui/help_compile.h"
 #include "platform/ui/help_file.h"
 #include "platform/ui/cwnd.h"
@@ -190,8 +191,9 @@ TEST(HelpFileFormat, RoundTrip) {
 }
 
 std::vector<std::uint8_t> Le32(std::uint32_t v) {
-  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
-          static_cast<std::uint8_t>(v >> 24)};
+  std::vector<std::uint8_t> out;
+  ByteWriter(out).u32(v);
+  return out;
 }
 
 std::vector<std::uint8_t> Cat(std::initializer_list<std::vector<std::uint8_t>> parts) {
