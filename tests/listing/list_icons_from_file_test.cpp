@@ -31,6 +31,7 @@
 #include "support/icon/icon_library.h"
 #include "tests/program_support/app_test_support.h"
 #include "tests/common/ico_builder.h"
+#include "tests/common/reference_listing.h"
 #include "tests/common/ne_builder.h"
 
 namespace {
@@ -41,29 +42,6 @@ struct IconDeleter {
   void operator()(IconObject* icon) const { DestroyIcon(icon); }
 };
 using IconPtr = std::unique_ptr<IconObject, IconDeleter>;
-
-// The corpus's reference listing: file -> "id=N" / "name=S" in enumeration order.
-std::vector<std::pair<std::string, std::vector<std::string>>> ReferenceModules() {
-  std::vector<std::pair<std::string, std::vector<std::string>>> rows;
-  std::ifstream in(kCorpus + "/expected-modules.tsv");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    std::string file;
-    std::string way;
-    std::getline(fields, file, '\t');
-    std::getline(fields, way, '\t');
-    std::vector<std::string> groups;
-    std::string field;
-    while (std::getline(fields, field, '\t')) {
-      if (field.rfind("count=", 0) == 0) continue;
-      groups.push_back(field.substr(0, field.find(' ')));
-    }
-    rows.emplace_back(file, groups);
-  }
-  return rows;
-}
 
 class Listing : public ::testing::Test {
  protected:
@@ -143,9 +121,11 @@ class Listing : public ::testing::Test {
 };
 
 TEST_F(Listing, EveryCorpusModuleGivesTheReferenceGroupsInOrder) {
-  const auto reference = ReferenceModules();
-  ASSERT_GE(reference.size(), 7u);
-  for (const auto& [file, groups] : reference) {
+  const auto reference = corpus_test::ReadReferenceListing();
+  ASSERT_FALSE(reference.empty());
+  for (const auto& module : reference) {
+    const std::string& file = module.file;
+    const auto groups = corpus_test::Labels(module);
     SCOPED_TRACE(file);
     const int before = Records();
     const std::string path = kCorpus + "/" + file;
@@ -355,10 +335,9 @@ TEST_F(Listing, AWorkerAndADoubleClickNeverInterleave) {
   EXPECT_GE(firstRegedit, 20);
   std::vector<std::string> shell = labels;
   shell.erase(shell.begin() + firstRegedit, shell.begin() + firstRegedit + 6);
-  const auto reference = ReferenceModules();
-  for (const auto& [file, groups] : reference) {
-    if (file == "pe64/shell32.dll") {
-      EXPECT_EQ(shell, groups);
+  for (const auto& module : corpus_test::ReadReferenceListing()) {
+    if (module.file == "pe64/shell32.dll") {
+      EXPECT_EQ(shell, corpus_test::Labels(module));
     }
   }
   ExpectParallel();

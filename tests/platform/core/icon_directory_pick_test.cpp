@@ -9,6 +9,7 @@
 #include "platform/core/data_module.h"
 #include "platform/core/icon_image_probe.h"
 #include "platform/core/icon_object.h"
+#include "tests/common/reference_listing.h"
 #include "tests/platform/core/icon_test_images.h"
 
 namespace {
@@ -161,19 +162,14 @@ std::string LoadedSize(HMODULE module, const std::string& name) {
 
 // Against the platform's own answers for the corpus modules.
 TEST(DirectoryPickCorpus, ModulesPickWhatThePlatformPicks) {
-  std::ifstream tsv(std::string(GLIMRA_CORPUS_DIR) + "/expected-modules.tsv");
-  std::string line;
-  int groups = 0;
-  while (std::getline(tsv, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    std::string file, way, field;
-    std::getline(fields, file, '\t');
-    std::getline(fields, way, '\t');
+  const auto reference = corpus_test::ReadReferenceListing();
+  ASSERT_FALSE(reference.empty());
+  std::size_t groups = 0, expectedGroups = 0;
+  for (const auto& row : reference) {
+    const std::string& file = row.file;
     std::vector<std::string> expected;
-    while (std::getline(fields, field, '\t')) {
-      if (field.rfind("count=", 0) != 0) expected.push_back(field.substr(field.find(' ') + 1));
-    }
+    for (const auto& group : row.groups) expected.push_back(group.picked);
+    expectedGroups += row.count;
     const std::string path = std::string(GLIMRA_CORPUS_DIR) + "/" + file;
     HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr) << path;
@@ -186,7 +182,7 @@ TEST(DirectoryPickCorpus, ModulesPickWhatThePlatformPicks) {
     }
     FreeLibrary(module);
   }
-  EXPECT_EQ(groups, 1 + 10 + 184 + 1 + 6);
+  EXPECT_EQ(groups, expectedGroups);
 }
 
 }  // namespace
