@@ -4,7 +4,7 @@
 
 #include "platform/ui/geometry.h"
 
-#include "support/framework/instance_channel.h"
+#include "platform/ui/instance_channel.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "platform/core/wildcard.h"
 #include "platform/ui/image_list.h"
 #include "support/framework/file_name.h"
-#include "support/framework/standard_icons.h"
+#include "platform/ui/standard_icons.h"
 
 IMPLEMENT_DYNAMIC(CShellTree, CTreeCtrl)
 

@@ -1,7 +1,7 @@
 #include "support/framework/zu_win_app.h"
 
 #include "platform/ui/cwnd.h"
-#include "support/framework/instance_channel.h"
+#include "platform/ui/instance_channel.h"
 #include "support/framework/remote_wnd.h"
 
 IMPLEMENT_DYNAMIC(CZUWinApp, CWinApp)

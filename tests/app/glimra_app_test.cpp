@@ -13,7 +13,7 @@
 
 #include "app/glimra_app.h"
 #include "mainwnd/glimra_dlg.h"
-#include "support/framework/instance_channel.h"
+#include "platform/ui/instance_channel.h"
 #include "tests/program_support/app_test_support.h"
 
 namespace {

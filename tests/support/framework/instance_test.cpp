@@ -15,7 +15,7 @@
 #include <string>
 
 #include "platform/ui/geometry.h"
-#include "support/framework/instance_channel.h"
+#include "platform/ui/instance_channel.h"
 #include "support/framework/remote_wnd.h"
 #include "support/framework/zu_win_app.h"
 

@@ -1,6 +1,6 @@
 // Qt's local sockets carry the channel: they are files in a folder only the
 // user can enter, and Qt handles the platform's differences.
-#include "support/framework/instance_channel.h"
+#include "platform/ui/instance_channel.h"
 
 #include <sys/socket.h>
 #include <unistd.h>

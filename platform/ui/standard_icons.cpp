@@ -1,6 +1,6 @@
 // One of the few places of the library that reach Qt: the desktop style is
 // where the system's folder and drive pictures live.
-#include "support/framework/standard_icons.h"
+#include "platform/ui/standard_icons.h"
 
 #include <QApplication>
 #include <QIcon>
