@@ -110,7 +110,7 @@ bool IsDataModule(HMODULE module) { return module != nullptr && Registry().Conta
 BOOL EnumResourceNamesA(HMODULE module, LPCSTR type, ENUMRESNAMEPROCA proc, LONG_PTR param) {
   if (proc == nullptr || type == nullptr || !IsDataModule(module)) return FALSE;
   std::string name;
-  const auto completed = module->resources.EnumerateNames(ResourceKey::FromId(type), [&](const ResourceName& found,
+  const auto walk = module->resources.EnumerateNames(ResourceKey::FromId(type), [&](const ResourceName& found,
                                                                                          const ResourceDataEntry& data) {
     // A name whose data lies outside the file could never be loaded.
     if (!module->image.BytesAt(data.rva, data.size)) return true;
@@ -120,7 +120,9 @@ BOOL EnumResourceNamesA(HMODULE module, LPCSTR type, ENUMRESNAMEPROCA proc, LONG
     name.assign(found.name);
     return proc(module, type, name.data(), param) != FALSE;
   });
-  return completed.value_or(false) ? TRUE : FALSE;
+  // The platform answers FALSE both for a missing type and for a walk the
+  // callback stopped.
+  return walk == ResourceDirectory::NameWalk::Completed ? TRUE : FALSE;
 }
 
 HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "platform/core/fixed_record.h"
 #include "platform/core/icon_image_limits.h"
 
 namespace {
@@ -173,16 +174,21 @@ Expected<DibHeader> ParseDibHeader(const ByteReader& bytes) {
   std::int64_t storedHeight = 0;
   std::uint32_t clrUsed = 0;
   if (hd.headerSize == kCoreHeaderSize) {
-    hd.width = *bytes.u16(4);
-    storedHeight = *bytes.u16(6);
-    hd.bitCount = *bytes.u16(10);
+    const auto core = FixedRecord<kCoreHeaderSize>::At(bytes, 0);
+    if (!core) return Fail("DIB header larger than the image");
+    hd.width = core->u16<4>();
+    storedHeight = core->u16<6>();
+    hd.bitCount = core->u16<10>();
     hd.paletteEntrySize = 3;
   } else {
-    hd.width = *bytes.i32(4);
-    storedHeight = *bytes.i32(8);
-    hd.bitCount = *bytes.u16(14);
-    hd.compression = *bytes.u32(16);
-    clrUsed = *bytes.u32(32);
+    // Every later header begins with the info header's fields.
+    const auto info = FixedRecord<kInfoHeaderSize>::At(bytes, 0);
+    if (!info) return Fail("DIB header larger than the image");
+    hd.width = info->i32<4>();
+    storedHeight = info->i32<8>();
+    hd.bitCount = info->u16<14>();
+    hd.compression = info->u32<16>();
+    clrUsed = info->u32<32>();
     hd.paletteEntrySize = 4;
   }
   // Icon DIBs are bottom-up and stack the mask under the colour rows, so
@@ -198,12 +204,16 @@ Expected<DibHeader> ParseDibHeader(const ByteReader& bytes) {
     if (hd.bitCount != 16 && hd.bitCount != 32) return Fail("bit fields need 16 or 32 bits per pixel");
     // The masks sit at offset 40 either way: right after a plain info
     // header, or inside the later header versions.
-    const auto r = bytes.u32(40), g = bytes.u32(44), b = bytes.u32(48);
-    if (!r || !g || !b) return Fail("DIB bit-field masks truncated");
-    hd.redMask = *r;
-    hd.greenMask = *g;
-    hd.blueMask = *b;
-    if (hd.headerSize >= 56) hd.alphaMask = *bytes.u32(52);
+    const auto masks = FixedRecord<12>::At(bytes, 40);
+    if (!masks) return Fail("DIB bit-field masks truncated");
+    hd.redMask = masks->u32<0>();
+    hd.greenMask = masks->u32<4>();
+    hd.blueMask = masks->u32<8>();
+    if (hd.headerSize >= 56) {
+      const auto alpha = FixedRecord<4>::At(bytes, 52);
+      if (!alpha) return Fail("DIB header larger than the image");
+      hd.alphaMask = alpha->u32<0>();
+    }
     if (hd.headerSize == kInfoHeaderSize) hd.paletteOffset += 12;
   } else if (hd.compression == kBiRgb) {
     if (hd.bitCount == 16) {
@@ -229,7 +239,7 @@ Expected<DibHeader> ParseDibHeader(const ByteReader& bytes) {
     hd.paletteEntries = 1u << hd.bitCount;
   }
   const std::uint64_t paletteBytes = std::uint64_t{hd.paletteEntries} * hd.paletteEntrySize;
-  if (!bytes.has(hd.paletteOffset, paletteBytes)) return Fail("DIB colour table truncated");
+  if (!bytes.sub(hd.paletteOffset, paletteBytes)) return Fail("DIB colour table truncated");
   hd.colourOffset = hd.paletteOffset + paletteBytes;
   return hd;
 }
@@ -255,9 +265,13 @@ Expected<IconObject> DecodeDibIcon(const ByteReader& bytes) {
   DecodeContext ctx{hd, colour->bytes(), stride, {}};
   if (hd.bitCount <= 8) {
     ctx.palette.resize(std::min<std::size_t>(hd.paletteEntries, std::size_t{1} << hd.bitCount));
+    // The header's parse checked that the whole table lies inside.
+    const auto table = bytes.sub(hd.paletteOffset, std::uint64_t{hd.paletteEntries} * hd.paletteEntrySize);
+    if (!table) return Fail("DIB colour table truncated");
+    const std::span<const std::uint8_t> entries = table->bytes();
     for (std::size_t i = 0; i < ctx.palette.size(); ++i) {
-      const std::uint64_t at = hd.paletteOffset + i * hd.paletteEntrySize;
-      ctx.palette[i] = Rgb(*bytes.u8(at + 2), *bytes.u8(at + 1), *bytes.u8(at));
+      const std::size_t at = i * hd.paletteEntrySize;
+      ctx.palette[i] = Rgb(entries[at + 2], entries[at + 1], entries[at]);
       if (icon.monochrome) ctx.palette[i] = BlackOrWhite(ctx.palette[i]);
     }
     DecodeIndexed(ctx, icon);

@@ -5,12 +5,13 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/core/fixed_record.h"
 #include "platform/core/icon_object.h"
 
 namespace {
 
-constexpr std::uint64_t kHeaderSize = 6;
-constexpr std::uint64_t kEntrySize = 14;
+constexpr std::size_t kHeaderSize = 6;
+constexpr std::size_t kEntrySize = 14;
 constexpr int kSystemIconSize = 32;
 constexpr int kDisplayDepth = 32;
 
@@ -52,30 +53,28 @@ std::optional<std::size_t> PickDirectoryImage(std::span<const DirectoryImage> im
 
 int PickIdFromGroupDirectory(const ByteReader& dir, DirectoryKind kind, int cx, int cy) {
   // The reserved and type words are not checked: the entries alone decide.
-  const auto declared = dir.u16(4);
-  if (!declared) return 0;
-  // A count larger than the bytes hold: use the entries that fit.
-  const std::uint64_t fit = std::min<std::uint64_t>(*declared, (dir.size() - kHeaderSize) / kEntrySize);
+  const auto header = FixedRecord<kHeaderSize>::At(dir, 0);
+  if (!header) return 0;
   std::vector<DirectoryImage> images;
   std::vector<int> ids;
-  images.reserve(fit);
-  ids.reserve(fit);
-  for (std::uint64_t i = 0; i < fit; ++i) {
-    const std::uint64_t at = kHeaderSize + i * kEntrySize;
+  // A count larger than the bytes hold: use the entries that fit.
+  for (std::uint64_t i = 0; i < header->u16<4>(); ++i) {
+    const auto entry = FixedRecord<kEntrySize>::At(dir, kHeaderSize + i * kEntrySize);
+    if (!entry) break;
     DirectoryImage image;
     if (kind == DirectoryKind::Icon) {
       // A byte of 0 stands for 256.
-      image.width = *dir.u8(at) == 0 ? 256 : *dir.u8(at);
-      image.height = *dir.u8(at + 1) == 0 ? 256 : *dir.u8(at + 1);
-      image.bitCount = EntryDepth(*dir.u16(at + 6), *dir.u8(at + 2));
+      image.width = entry->u8<0>() == 0 ? 256 : entry->u8<0>();
+      image.height = entry->u8<1>() == 0 ? 256 : entry->u8<1>();
+      image.bitCount = EntryDepth(entry->u16<6>(), entry->u8<2>());
     } else {
       // Cursor entries store 16-bit sizes, the height counting the mask too.
-      image.width = *dir.u16(at);
-      image.height = *dir.u16(at + 2) / 2;
-      image.bitCount = *dir.u16(at + 6);
+      image.width = entry->u16<0>();
+      image.height = entry->u16<2>() / 2;
+      image.bitCount = entry->u16<6>();
     }
     images.push_back(image);
-    ids.push_back(*dir.u16(at + 12));
+    ids.push_back(entry->u16<12>());
   }
   const auto picked =
       PickDirectoryImage(images, cx != 0 ? cx : kSystemIconSize, cy != 0 ? cy : kSystemIconSize);
@@ -84,14 +83,4 @@ int PickIdFromGroupDirectory(const ByteReader& dir, DirectoryKind kind, int cx, 
 
 int LookupIconIdFromDirectoryBytes(std::span<const std::uint8_t> dir, int cx, int cy) {
   return PickIdFromGroupDirectory(ByteReader(dir), DirectoryKind::Icon, cx, cy);
-}
-
-int LookupIconIdFromDirectoryEx(const BYTE* dir, BOOL icon, int cx, int cy, UINT /*flags*/) {
-  if (dir == nullptr) return 0;
-  // The platform's call carries no length: trust the directory's own count,
-  // as the platform does.
-  const ByteReader header(std::span<const std::uint8_t>(dir, kHeaderSize));
-  const std::uint64_t size = kHeaderSize + *header.u16(4) * kEntrySize;
-  const ByteReader whole(std::span<const std::uint8_t>(dir, static_cast<std::size_t>(size)));
-  return PickIdFromGroupDirectory(whole, icon != FALSE ? DirectoryKind::Icon : DirectoryKind::Cursor, cx, cy);
 }

@@ -70,8 +70,8 @@ inline constexpr UINT LR_DEFAULTCOLOR = 0x0000;
 [[nodiscard]] HICON CreateIconFromObject(IconObject object);
 
 // From a group directory (the RT_GROUP_ICON bytes), the id of the image a
-// load at cx x cy picks, as the platform picks it; 0 when none fits.
-[[nodiscard]] int LookupIconIdFromDirectoryEx(const BYTE* dir, BOOL icon, int cx, int cy, UINT flags);
+// load at cx x cy picks, as the platform picks it; 0 when none fits. The
+// platform's own call takes no length; every caller here has one.
 [[nodiscard]] int LookupIconIdFromDirectoryBytes(std::span<const std::uint8_t> dir, int cx, int cy);
 
 BOOL DestroyIcon(HICON icon);

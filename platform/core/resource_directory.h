@@ -53,12 +53,14 @@ class ResourceDirectory {
   // relative to the root.
   explicit ResourceDirectory(ByteReader tree) : m_tree(tree) {}
 
+  // How a walk over a type's names ended.
+  enum class NameWalk { NoSuchType, Stopped, Completed };
+
   // Reports each name of the type in stored order, with its first usable
   // language entry, until visit answers false. Names that Find could not
-  // resolve are left out. Nothing when the type is absent; otherwise whether the
-  // walk ran to the end.
+  // resolve are left out.
   template <typename Visit>
-  [[nodiscard]] std::optional<bool> EnumerateNames(const ResourceKey& type, Visit&& visit) const;
+  [[nodiscard]] NameWalk EnumerateNames(const ResourceKey& type, Visit&& visit) const;
 
   // The first usable language entry of (type, name).
   [[nodiscard]] std::optional<ResourceDataEntry> Find(const ResourceKey& type, const ResourceKey& name) const;
@@ -92,11 +94,11 @@ class ResourceDirectory {
 };
 
 template <typename Visit>
-std::optional<bool> ResourceDirectory::EnumerateNames(const ResourceKey& type, Visit&& visit) const {
+ResourceDirectory::NameWalk ResourceDirectory::EnumerateNames(const ResourceKey& type, Visit&& visit) const {
   const auto root = ReadTable(0);
-  if (!root) return std::nullopt;
+  if (!root) return NameWalk::NoSuchType;
   const auto names = FindChild(*root, type, {0});
-  if (!names) return std::nullopt;
+  if (!names) return NameWalk::NoSuchType;
   // One buffer for every decoded name of the walk.
   std::string buffer;
   for (std::uint32_t i = 0; i < names->count; ++i) {
@@ -108,7 +110,7 @@ std::optional<bool> ResourceDirectory::EnumerateNames(const ResourceKey& type, V
     if (!languages) continue;
     const auto data = FirstLanguage(*languages);
     if (!data) continue;
-    if (!visit(name, *data)) return false;
+    if (!visit(name, *data)) return NameWalk::Stopped;
   }
-  return true;
+  return NameWalk::Completed;
 }

@@ -24,18 +24,11 @@ struct Entry {
 
 std::vector<std::uint8_t> GroupDir(const std::vector<Entry>& entries, int declared = -1) {
   std::vector<std::uint8_t> out;
-  ByteWriter(out).u16(0);
-  ByteWriter(out).u16(1);
-  ByteWriter(out).u16(static_cast<std::uint32_t>(declared < 0 ? static_cast<int>(entries.size()) : declared));
+  ByteWriter writer(out);
+  writer.u16(0).u16(1).u16(static_cast<std::uint16_t>(declared < 0 ? static_cast<int>(entries.size()) : declared));
   for (const Entry& e : entries) {
-    out.push_back(static_cast<std::uint8_t>(e.width & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(e.height & 0xFF));
-    out.push_back(e.colours);
-    out.push_back(0);
-    ByteWriter(out).u16(1);
-    ByteWriter(out).u16(e.bits);
-    ByteWriter(out).u32(1000);
-    ByteWriter(out).u16(e.id);
+    writer.u8(static_cast<std::uint8_t>(e.width & 0xFF)).u8(static_cast<std::uint8_t>(e.height & 0xFF));
+    writer.u8(e.colours).u8(0).u16(1).u16(e.bits).u32(1000).u16(e.id);
   }
   return out;
 }
@@ -73,7 +66,6 @@ TEST_P(DirectoryPick, PicksAsThePlatform) {
   const PickCase& c = GetParam();
   const auto dir = GroupDir(c.entries);
   EXPECT_EQ(LookupIconIdFromDirectoryBytes(dir, c.cx, c.cy), c.expected);
-  EXPECT_EQ(LookupIconIdFromDirectoryEx(dir.data(), TRUE, c.cx, c.cy, 0), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Groups, DirectoryPick, ::testing::ValuesIn(PickCases()),
@@ -89,21 +81,16 @@ TEST(DirectoryPickBounds, UsesOnlyEntriesThatFit) {
   const std::vector<std::uint8_t> headerOnly = {0, 0, 1, 0, 1, 0};
   EXPECT_EQ(LookupIconIdFromDirectoryBytes(headerOnly, 32, 32), 0);
   EXPECT_EQ(LookupIconIdFromDirectoryBytes(std::vector<std::uint8_t>{0, 0, 1}, 32, 32), 0);
-  EXPECT_EQ(LookupIconIdFromDirectoryEx(nullptr, TRUE, 32, 32, 0), 0);
+  EXPECT_EQ(LookupIconIdFromDirectoryBytes({}, 32, 32), 0);
 }
 
 TEST(DirectoryPickBounds, CursorDirectoriesCountTheMaskInTheHeight) {
   std::vector<std::uint8_t> dir = {0, 0, 2, 0, 2, 0};
   for (auto [w, h2, id] : {std::tuple{16, 32, 4}, std::tuple{32, 64, 5}}) {
-    ByteWriter(dir).u16(static_cast<std::uint32_t>(w));
-    ByteWriter(dir).u16(static_cast<std::uint32_t>(h2));
-    ByteWriter(dir).u16(1);
-    ByteWriter(dir).u16(1);
-    ByteWriter(dir).u32(100);
-    ByteWriter(dir).u16(static_cast<std::uint32_t>(id));
+    ByteWriter(dir).u16(w).u16(h2).u16(1).u16(1).u32(100).u16(id);
   }
-  EXPECT_EQ(LookupIconIdFromDirectoryEx(dir.data(), FALSE, 32, 32, 0), 5);
-  EXPECT_EQ(LookupIconIdFromDirectoryEx(dir.data(), FALSE, 16, 16, 0), 4);
+  EXPECT_EQ(PickIdFromGroupDirectory(ByteReader(dir), DirectoryKind::Cursor, 32, 32), 5);
+  EXPECT_EQ(PickIdFromGroupDirectory(ByteReader(dir), DirectoryKind::Cursor, 16, 16), 4);
 }
 
 // The corpus's icon files, their directories turned into group directories:
