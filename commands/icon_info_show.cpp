@@ -6,15 +6,12 @@
 
 void CIconInfo::ShowInfo() const {
   LPCTSTR id = nullptr;
-  ICONRESOURCE* group = LoadIconResource(id);
+  const UniqueIconResource group(LoadIconResource(id));
   if (group == nullptr) {
     static_cast<void>(AfxMessageBox(kCantGetIconInfo, MB_OK | MB_ICONSTOP));
     return;
   }
-  {
-    // No parent: the dialog belongs to the application's main window.
-    CIconInfoDlg dlg(group, id);
-    static_cast<void>(dlg.DoModal());
-  }
-  static_cast<void>(ClearIconResource(group));
+  // No parent: the dialog belongs to the application's main window.
+  CIconInfoDlg dlg(group.get(), id);
+  static_cast<void>(dlg.DoModal());
 }

@@ -10,25 +10,6 @@
 
 namespace {
 
-// A worker killed inside a window call leaves by unwinding through here, so
-// modules and icons are released by scope, not by the next statement.
-template <typename Handle, BOOL (*Release)(Handle)>
-class Held {
- public:
-  explicit Held(Handle handle) : m_handle(handle) {}
-  Held(const Held&) = delete;
-  Held& operator=(const Held&) = delete;
-  ~Held() {
-    if (m_handle != nullptr) static_cast<void>(Release(m_handle));
-  }
-  [[nodiscard]] Handle get() const { return m_handle; }
-
- private:
-  Handle m_handle;
-};
-using ModuleHolder = Held<HMODULE, FreeLibrary>;
-using IconHolder = Held<HICON, DestroyIcon>;
-
 // Extraction indices travel as identifiers, which are numbers only below
 // 0x10000; no file format we read reaches that many icons.
 constexpr UINT kMaxExtractIndex = 0xFFFF;
@@ -61,7 +42,7 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
     pending.Flush([this, file] { m_listingDisplay.Finished(file); });
     return;
   }
-  if (const ModuleHolder module(LoadLibraryExA(strPath, nullptr, LOAD_LIBRARY_AS_DATAFILE)); module.get() != nullptr) {
+  if (const UniqueModule module(LoadLibraryExA(strPath, nullptr, LOAD_LIBRARY_AS_DATAFILE)); module.get() != nullptr) {
     // A module without icon groups lists nothing: there is no fallback to
     // the extraction, whose answer would be the same groups anyway.
     static_cast<void>(EnumResourceNamesA(module.get(), RT_GROUP_ICON, EnumIconGroupProc,
@@ -71,7 +52,7 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
       HICON extracted = ExtractIconA(AfxGetInstanceHandle(), strPath, index);
       // A readable file with no icons at all answers a marker, not an icon.
       if (extracted == nullptr || extracted == EXTRACT_NOT_AN_ICON_FILE) break;
-      const IconHolder icon(extracted);
+      const UniqueIcon icon(extracted);
       AppendIcon(icon.get(), CIconInfo(strPath, MAKEINTRESOURCEA(index)));
     }
   }
@@ -83,14 +64,14 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
 
 void CGlimraDlg::AddIconFileIcon(LPCTSTR lpszPath) {
   const CIconInfo info(lpszPath);
-  const IconHolder icon(info.GetIcon(-1));
+  const UniqueIcon icon(info.GetIcon(-1));
   if (icon.get() != nullptr) AppendIcon(icon.get(), info);
 }
 
 void CGlimraDlg::AddModuleIcon(HINSTANCE hModule, LPCTSTR lpszName, LPCTSTR lpszPath) {
   // The record copies a group's name now: the string dies with the module.
   const CIconInfo info(lpszPath, lpszName, hModule);
-  const IconHolder icon(info.GetIcon(-1));
+  const UniqueIcon icon(info.GetIcon(-1));
   if (icon.get() != nullptr) AppendIcon(icon.get(), info);
 }
 

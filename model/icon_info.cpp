@@ -19,21 +19,6 @@ std::string_view FixedField(const char (&field)[MAX_PATH]) {
   return {field, ::strnlen(field, MAX_PATH)};
 }
 
-// Frees a group on every way out.
-class GroupHolder {
- public:
-  explicit GroupHolder(ICONRESOURCE* group) : m_group(group) {}
-  GroupHolder(const GroupHolder&) = delete;
-  GroupHolder& operator=(const GroupHolder&) = delete;
-  ~GroupHolder() {
-    if (m_group != nullptr) static_cast<void>(ClearIconResource(m_group));
-  }
-  [[nodiscard]] ICONRESOURCE* get() const { return m_group; }
-
- private:
-  ICONRESOURCE* m_group;
-};
-
 }  // namespace
 
 CIconInfo::CIconInfo() : m_wFlags(ICONINFO_RESOURCE) {}
@@ -63,7 +48,7 @@ bool CIconInfo::HasIcoExtension() const { return CFileName(m_strSource.str()).IS
 HICON CIconInfo::GetIcon(int index) const {
   if (m_wFlags & ICONINFO_ICOFILE) {
     if (!HasIcoExtension()) return nullptr;
-    const GroupHolder group(ReadIconFromICOFile(m_strSource));
+    const UniqueIconResource group(ReadIconFromICOFile(m_strSource));
     if (group.get() == nullptr) return nullptr;
     const int image = index >= 0 ? index : m_nImage;
     if (image < 0 || static_cast<UINT>(image) >= group.get()->nImages) return nullptr;
@@ -89,11 +74,9 @@ ICONRESOURCE* CIconInfo::BuildGroup(LPCTSTR id) const {
   }
   if (m_wFlags & ICONINFO_RESOURCE) {
     // The handle kept from the listing is long gone; map the file again.
-    HMODULE module = LoadLibraryExA(m_strSource, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const UniqueModule module(LoadLibraryExA(m_strSource, nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (module == nullptr) return nullptr;
-    ICONRESOURCE* group = CreateIconFromInstance(module, id, m_strSource);
-    FreeLibrary(module);
-    return group;
+    return CreateIconFromInstance(module.get(), id, m_strSource);
   }
   return CreateIconFromHIcon(m_hInstance, m_strSource, m_nID);
 }
@@ -105,7 +88,7 @@ ICONRESOURCE* CIconInfo::LoadIconResource(LPCTSTR& id) const {
 
 HICON CIconInfo::GetPreviewIcon(CFileName& source, CString& idText) const {
   LPCTSTR id = nullptr;
-  const GroupHolder group(LoadIconResource(id));
+  const UniqueIconResource group(LoadIconResource(id));
   if (group.get() == nullptr) return nullptr;
   HICON icon = group.get()->nImages > 0 ? MakeIconFromResource(IconImageAt(group.get(), 0)) : nullptr;
   const std::string_view iconFile = FixedField(group.get()->szIconFile);
@@ -125,7 +108,7 @@ HICON CIconInfo::GetPreviewIcon(CFileName& source, CString& idText) const {
 
 BOOL CIconInfo::SaveIcon(LPCTSTR path) const {
   LPCTSTR id = nullptr;
-  const GroupHolder group(LoadIconResource(id));
+  const UniqueIconResource group(LoadIconResource(id));
   if (group.get() == nullptr) return FALSE;
   return WriteIconToICOFile(group.get(), path);
 }

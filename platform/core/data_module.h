@@ -7,6 +7,7 @@
 #include <span>
 
 #include "platform/core/byte_reader.h"
+#include "platform/core/unique_handle.h"
 #include "platform/core/win_types.h"
 
 // The program's own instance handle: a non-null value that is no data module.
@@ -20,6 +21,8 @@ HINSTANCE GetModuleHandleA(LPCSTR name);
 // The same over bytes the caller keeps alive and unchanged until FreeLibrary.
 [[nodiscard]] HMODULE LoadDataModuleFromBytes(std::span<const std::uint8_t> bytes);
 BOOL FreeLibrary(HMODULE module);
+// A data module that is freed when its owner goes.
+using UniqueModule = UniqueHandle<HMODULE, FreeLibrary>;
 
 using ENUMRESNAMEPROCA = BOOL (*)(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param);
 

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/core/unique_handle.h"
 #include "platform/core/win_types.h"
 
 struct IconObject {
@@ -75,6 +76,8 @@ inline constexpr UINT LR_DEFAULTCOLOR = 0x0000;
 [[nodiscard]] int LookupIconIdFromDirectoryBytes(std::span<const std::uint8_t> dir, int cx, int cy);
 
 BOOL DestroyIcon(HICON icon);
+// An icon that is destroyed when its owner goes.
+using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
 [[nodiscard]] HICON CopyIcon(HICON icon);
 BOOL GetIconInfo(HICON icon, ICONINFO* info);
 int GetObjectA(HGDIOBJ object, int size, LPVOID out);

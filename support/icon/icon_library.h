@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "platform/core/unique_handle.h"
 #include "platform/core/win_types.h"
 
 // One image of a group. The first three fields are what callers read; the
@@ -54,3 +55,5 @@ static_assert(offsetof(ICONRESOURCE, IconImages) == 528);
 [[nodiscard]] HICON GetIconFromInstance(HINSTANCE module, LPCSTR id);
 [[nodiscard]] BOOL WriteIconToICOFile(const ICONRESOURCE* group, LPCSTR path);
 BOOL ClearIconResource(ICONRESOURCE* group);
+// A group that is cleared when its owner goes.
+using UniqueIconResource = UniqueHandle<ICONRESOURCE*, ClearIconResource>;

@@ -13,12 +13,6 @@
 
 namespace ico_test {
 
-// A group from the icon library, released with ClearIconResource.
-struct GroupDeleter {
-  void operator()(ICONRESOURCE* group) const { (void)ClearIconResource(group); }
-};
-using ScopedGroup = std::unique_ptr<ICONRESOURCE, GroupDeleter>;
-
 // A DIB icon image: 40-byte header (height doubled), colour table for
 // depths up to 8, XOR rows, AND rows. seed varies the pixel bytes.
 [[nodiscard]] std::vector<std::uint8_t> DibImage(int width, int height, int bitCount, std::uint8_t seed = 1);

@@ -22,10 +22,6 @@ BOOL CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param) {
 
 }  // namespace
 
-ScopedModule::~ScopedModule() {
-  if (m_module != nullptr) (void)FreeLibrary(m_module);
-}
-
 EnumeratedNames EnumerateNames(HMODULE module, LPCSTR type, std::size_t stopAfter) {
   EnumeratedNames out;
   Collect c{&out, stopAfter};

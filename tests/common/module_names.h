@@ -9,20 +9,6 @@
 
 namespace pe_test {
 
-// Frees the module it holds when it goes out of scope.
-class ScopedModule {
- public:
-  explicit ScopedModule(HMODULE module) : m_module(module) {}
-  ScopedModule(const ScopedModule&) = delete;
-  ScopedModule& operator=(const ScopedModule&) = delete;
-  ~ScopedModule();
-  [[nodiscard]] HMODULE get() const { return m_module; }
-  explicit operator bool() const { return m_module != nullptr; }
-
- private:
-  HMODULE m_module;
-};
-
 struct EnumeratedNames {
   BOOL result = FALSE;
   std::vector<std::string> names;

@@ -38,11 +38,6 @@ namespace {
 
 const std::string kCorpus = GLIMRA_CORPUS_DIR;
 
-struct IconDeleter {
-  void operator()(IconObject* icon) const { DestroyIcon(icon); }
-};
-using IconPtr = std::unique_ptr<IconObject, IconDeleter>;
-
 class Listing : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -91,7 +86,7 @@ class Listing : public ::testing::Test {
   void ExpectImagesMatchRecords() const {
     for (int i = 0; i < Records(); ++i) {
       const CIconInfo& info = Record(i);
-      IconPtr icon;
+      UniqueIcon icon;
       if (info.m_wFlags & ICONINFO_ICOFILE || info.m_wFlags & ICONINFO_EXTRACT) {
         icon.reset(info.GetIcon());
       } else {
@@ -154,7 +149,7 @@ TEST_F(Listing, AnIconFileListsItsFirstImageOnlyAndKeepsTheMessage) {
   EXPECT_EQ(Record(0).m_strSource, path.c_str());
   ExpectParallel();
   ExpectImagesMatchRecords();
-  IconPtr first(Record(0).GetIcon());
+  UniqueIcon first(Record(0).GetIcon());
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->width, 48);
   EXPECT_NE(Status().find("Listing from"), std::string::npos);

@@ -21,15 +21,7 @@ namespace {
 
 const std::string kCorpus = GLIMRA_CORPUS_DIR;
 
-struct IconDeleter {
-  void operator()(IconObject* icon) const { DestroyIcon(icon); }
-};
-using IconPtr = std::unique_ptr<IconObject, IconDeleter>;
 
-struct GroupDeleter {
-  void operator()(ICONRESOURCE* group) const { ClearIconResource(group); }
-};
-using GroupPtr = std::unique_ptr<ICONRESOURCE, GroupDeleter>;
 
 // An .ico file of three images whose widths tell them apart.
 std::vector<std::uint8_t> ThreeImageIco() {
@@ -132,7 +124,7 @@ TEST(CIconInfo, IcoRecordPicksTheAskedImageOrItsDefault) {
   };
   for (const Row row : {Row{-1, 16}, Row{0, 16}, Row{1, 32}, Row{2, 48}, Row{3, 0}, Row{5, 0}}) {
     SCOPED_TRACE(row.asked);
-    IconPtr icon(info.GetIcon(row.asked));
+    UniqueIcon icon(info.GetIcon(row.asked));
     if (row.width == 0) {
       EXPECT_EQ(icon, nullptr);
     } else {
@@ -141,7 +133,7 @@ TEST(CIconInfo, IcoRecordPicksTheAskedImageOrItsDefault) {
     }
   }
   info.m_nImage = 2;
-  IconPtr byDefault(info.GetIcon());
+  UniqueIcon byDefault(info.GetIcon());
   ASSERT_NE(byDefault, nullptr);
   EXPECT_EQ(byDefault->width, 48);
 }
@@ -160,7 +152,7 @@ TEST(CIconInfo, IcoRecordWithoutTheExtensionNeverReadsTheFile) {
   // The same bytes under the extension load, so it was the name that refused.
   const std::string named = dir.File("THREE.ICO");
   ASSERT_TRUE(ico_test::WriteFile(named, ThreeImageIco()));
-  IconPtr icon(CIconInfo(named.c_str()).GetIcon());
+  UniqueIcon icon(CIconInfo(named.c_str()).GetIcon());
   EXPECT_NE(icon, nullptr);
 }
 
@@ -169,7 +161,7 @@ TEST(CIconInfo, IcoRecordPreviewShowsTheFileAndNoIdentifier) {
   const CIconInfo info(path.c_str());
   CFileName source("before");
   CString idText("before");
-  IconPtr icon(info.GetPreviewIcon(source, idText));
+  UniqueIcon icon(info.GetPreviewIcon(source, idText));
   EXPECT_NE(icon, nullptr);
   EXPECT_EQ(source.GetPath(), path);
   EXPECT_TRUE(idText.IsEmpty());
@@ -185,8 +177,8 @@ TEST(CIconInfo, ModuleRecordLoadsWhileListedAndRebuildsLater) {
   char name[] = "LOGO";
   const CIconInfo named(path.c_str(), name, module);
   {
-    IconPtr a(numbered.GetIcon());
-    IconPtr b(named.GetIcon());
+    UniqueIcon a(numbered.GetIcon());
+    UniqueIcon b(named.GetIcon());
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
     // A load from a module is the platform's default size; the depth tells the groups apart.
@@ -205,20 +197,20 @@ TEST(CIconInfo, ModuleRecordLoadsWhileListedAndRebuildsLater) {
   for (const Row row : {Row{&numbered, "1", 32}, Row{&named, "LOGO", 24}}) {
     SCOPED_TRACE(row.idText);
     LPCTSTR id = nullptr;
-    GroupPtr group(row.info->LoadIconResource(id));
+    UniqueIconResource group(row.info->LoadIconResource(id));
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->nImages, 1u);
     EXPECT_STREQ(group->szModule, path.c_str());
     CFileName source;
     CString idText;
-    IconPtr icon(row.info->GetPreviewIcon(source, idText));
+    UniqueIcon icon(row.info->GetPreviewIcon(source, idText));
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->width, row.width);
     EXPECT_EQ(source.GetPath(), path);
     EXPECT_EQ(idText, row.idText);
   }
   LPCTSTR id = nullptr;
-  GroupPtr group(named.LoadIconResource(id));
+  UniqueIconResource group(named.LoadIconResource(id));
   EXPECT_FALSE(IS_INTRESOURCE(id));
   EXPECT_STREQ(id, "LOGO");
 }
@@ -230,7 +222,7 @@ TEST(CIconInfo, SavedModuleGroupReadsBackAndFailsOnceTheModuleIsGone) {
   const CIconInfo info(path.c_str(), "LOGO", nullptr);
   const std::string out = dir.File("logo.ico");
   ASSERT_TRUE(info.SaveIcon(out.c_str()));
-  GroupPtr back(ReadIconFromICOFile(out.c_str()));
+  UniqueIconResource back(ReadIconFromICOFile(out.c_str()));
   ASSERT_NE(back, nullptr);
   ASSERT_EQ(back->nImages, 1u);
   EXPECT_EQ(back->IconImages[0].nWidth, 24u);
@@ -247,7 +239,7 @@ TEST(CIconInfo, SavedModuleGroupReadsBackAndFailsOnceTheModuleIsGone) {
 TEST(CIconInfo, ExtractedRecordReachesAnIconFileUnderAnyName) {
   const std::string path = kCorpus + "/misc/uninst";
   const CIconInfo first(path.c_str(), MAKEINTRESOURCEA(0));
-  IconPtr icon(first.GetIcon());
+  UniqueIcon icon(first.GetIcon());
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(icon->width, 32);
   EXPECT_EQ(CIconInfo(path.c_str(), MAKEINTRESOURCEA(1)).GetIcon(), nullptr);
@@ -256,7 +248,7 @@ TEST(CIconInfo, ExtractedRecordReachesAnIconFileUnderAnyName) {
   ASSERT_TRUE(first.SaveIcon(dir.File("uninst.ico").c_str()));
   CFileName source;
   CString idText;
-  IconPtr preview(first.GetPreviewIcon(source, idText));
+  UniqueIcon preview(first.GetPreviewIcon(source, idText));
   EXPECT_NE(preview, nullptr);
   EXPECT_EQ(idText, "0");
 }

@@ -19,7 +19,6 @@ using pe_test::EnumerateNames;
 using pe_test::GroupIconBytes;
 using pe_test::PeBuilder;
 using pe_test::ResId;
-using pe_test::ScopedModule;
 
 std::vector<std::uint8_t> Bytes(std::size_t n, std::uint8_t fill) { return std::vector<std::uint8_t>(n, fill); }
 
@@ -56,7 +55,7 @@ class DataModuleFormats : public ::testing::TestWithParam<PeFormat> {};
 
 TEST_P(DataModuleFormats, EnumeratesGroupsInStoredOrder) {
   const auto pe = SampleBuilder(GetParam()).Build();
-  const ScopedModule module(LoadDataModuleFromBytes(pe.bytes));
+  const UniqueModule module(LoadDataModuleFromBytes(pe.bytes));
   ASSERT_TRUE(module);
   const auto listed = EnumerateNames(module.get(), RT_GROUP_ICON);
   EXPECT_EQ(listed.result, TRUE);
@@ -68,7 +67,7 @@ TEST_P(DataModuleFormats, EnumeratesGroupsInStoredOrder) {
 
 TEST_P(DataModuleFormats, FindsIconsAndGroupsByIdAndName) {
   const auto pe = SampleBuilder(GetParam()).Build();
-  const ScopedModule module(LoadDataModuleFromBytes(pe.bytes));
+  const UniqueModule module(LoadDataModuleFromBytes(pe.bytes));
   ASSERT_TRUE(module);
   const HRSRC icon = FindResourceA(module.get(), MAKEINTRESOURCEA(3), RT_ICON);
   ASSERT_NE(icon, nullptr);
@@ -99,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, DataModuleFormats, ::testing::Values(PeFormat:
 
 TEST(DataModule, StopsWhenTheCallbackSaysSo) {
   const auto pe = SampleBuilder(PeFormat::Pe32).Build();
-  const ScopedModule module(LoadDataModuleFromBytes(pe.bytes));
+  const UniqueModule module(LoadDataModuleFromBytes(pe.bytes));
   const auto listed = EnumerateNames(module.get(), RT_GROUP_ICON, 2);
   EXPECT_EQ(listed.names, (std::vector<std::string>{"name=cdrom", "name=FOLDER"}));
   EXPECT_EQ(listed.result, FALSE);
@@ -114,7 +113,7 @@ TEST(DataModule, KeepsStoredOrderEvenWhenUnsorted) {
                       .AddIconGroup(ResId::Name("ALPHA"), {4})
                       .AddIconGroup(ResId::Number(5), {5})
                       .Build();
-  const ScopedModule module(LoadDataModuleFromBytes(pe.bytes));
+  const UniqueModule module(LoadDataModuleFromBytes(pe.bytes));
   EXPECT_EQ(EnumerateNames(module.get(), RT_GROUP_ICON).names,
             (std::vector<std::string>{"name=ZED", "name=ALPHA", "id=9", "id=2", "id=5"}));
   // The binary search cannot find these in an unsorted table; the scan must.
@@ -130,7 +129,7 @@ TEST(DataModule, TakesTheFirstLanguage) {
                       .AddIcon(1, {0xBB, 0xBB}, 0x0409)
                       .AddIcon(1, {0xAA}, 0x0407)
                       .Build();
-  const ScopedModule module(LoadDataModuleFromBytes(pe.bytes));
+  const UniqueModule module(LoadDataModuleFromBytes(pe.bytes));
   const HRSRC r = FindResourceA(module.get(), MAKEINTRESOURCEA(1), RT_ICON);
   EXPECT_EQ(SizeofResource(module.get(), r), 2u);
 }
@@ -142,7 +141,7 @@ TEST(DataModule, ConvertsUtf16NamesToUtf8) {
                       .AddIconGroup(ResId::Name16({u'L', 0xDC00, u'X'}), {3})                  // lone low half
                       .AddIconGroup(ResId::Name16({u'N', 0x0000, u'Y'}), {4})                  // NUL inside
                       .Build();
-  const ScopedModule module(LoadDataModuleFromBytes(pe.bytes));
+  const UniqueModule module(LoadDataModuleFromBytes(pe.bytes));
   const auto listed = EnumerateNames(module.get(), RT_GROUP_ICON);
   EXPECT_EQ(listed.names, (std::vector<std::string>{"name=G\xF0\x9F\x98\x80", "name=L\xEF\xBF\xBDX",
                                                     "name=\xC3\x84PFEL"}));
@@ -210,7 +209,7 @@ TEST(DataModule, LoadsOnlyPeFilesAsDataFiles) {
       {"locked.dll", LOAD_LIBRARY_AS_DATAFILE, root},
   };
   for (const Case& c : cases) {
-    const ScopedModule module(LoadLibraryExA(dir.File(c.file).c_str(), nullptr, c.flags));
+    const UniqueModule module(LoadLibraryExA(dir.File(c.file).c_str(), nullptr, c.flags));
     EXPECT_EQ(static_cast<bool>(module), c.loads) << c.file << " flags " << c.flags;
   }
   EXPECT_EQ(LoadLibraryExA(nullptr, nullptr, LOAD_LIBRARY_AS_DATAFILE), nullptr);
@@ -243,7 +242,7 @@ TEST(DataModuleCorpus, MatchesTheReferenceListings) {
     const auto expected = corpus_test::Labels(row);
     ASSERT_EQ(expected.size(), row.count) << file;
     const std::string path = std::string(GLIMRA_CORPUS_DIR) + "/" + file;
-    const ScopedModule module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const UniqueModule module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     ASSERT_EQ(static_cast<bool>(module), way == "module") << file;
     const auto listed = EnumerateNames(module.get(), RT_GROUP_ICON);
     EXPECT_EQ(listed.names, expected) << file;

@@ -19,7 +19,6 @@ using pe_test::EnumerateNames;
 using pe_test::GroupIconBytes;
 using pe_test::PeBuilder;
 using pe_test::ResId;
-using pe_test::ScopedModule;
 
 constexpr std::uint32_t kDir = 0x80000000u;
 constexpr std::uint32_t kRsrcSection = 1;  // after .text
@@ -135,7 +134,7 @@ TEST_P(ResourceTreeTest, DamageCostsOnlyTheResourceItTouches) {
   const auto& [format, c] = GetParam();
   BuiltPe pe = Sample(format);
   c.damage(pe);
-  const ScopedModule module(LoadDataModuleFromBytes(pe.bytes));
+  const UniqueModule module(LoadDataModuleFromBytes(pe.bytes));
   ASSERT_TRUE(module) << c.what;
   const auto listed = EnumerateNames(module.get(), RT_GROUP_ICON);
   EXPECT_EQ(listed.names, c.groups) << c.what;
@@ -186,7 +185,7 @@ TEST_P(ResourceFanOutTest, StaysWithinTheEntryCap) {
   }
   pe.Put32(pe.EntryAt("", 1) + 4, kDir | Append(pe, table));
 
-  const ScopedModule module(LoadDataModuleFromBytes(pe.bytes));
+  const UniqueModule module(LoadDataModuleFromBytes(pe.bytes));
   ASSERT_TRUE(module);
   // The cap bounds the work: exactly the capped number of entries is
   // listed, and a failed search ends (its cost is the benchmark's business,

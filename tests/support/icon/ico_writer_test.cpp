@@ -23,7 +23,7 @@ using ico_test::TempDir;
 namespace fs = std::filesystem;
 const std::string kCorpus = GLIMRA_CORPUS_DIR;
 
-using Group = ico_test::ScopedGroup;
+using Group = UniqueIconResource;
 
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> names;

@@ -23,7 +23,7 @@ const std::string kCorpus = GLIMRA_CORPUS_DIR;
 
 std::uint32_t Size(const std::vector<std::uint8_t>& v) { return static_cast<std::uint32_t>(v.size()); }
 
-using Group = ico_test::ScopedGroup;
+using Group = UniqueIconResource;
 
 std::vector<std::uint8_t> Bytes(const ICONRESOURCE* group, UINT i) {
   const auto span = IconImageData(IconImageAt(group, i));
