@@ -31,6 +31,21 @@ HICON PickedIconOfGroup(HMODULE module, LPCSTR id) {
   return pick ? CreateDefaultSizeIcon((*images)[*pick].bytes) : nullptr;
 }
 
+// A file cut short while it was read gave zeros for what vanished: what was
+// built from it is dropped, so a save or a preview never passes those off as
+// the file's icon.
+ICONRESOURCE* UnlessDamaged(ICONRESOURCE* group, bool damaged) {
+  if (group == nullptr || !damaged) return group;
+  std::free(group);
+  return nullptr;
+}
+
+HICON UnlessDamaged(HICON icon, bool damaged) {
+  if (icon == nullptr || !damaged) return icon;
+  static_cast<void>(DestroyIcon(icon));
+  return nullptr;
+}
+
 }  // namespace
 
 ICONRESOURCE* ReadIconFromICOFile(LPCSTR path) {
@@ -39,14 +54,15 @@ ICONRESOURCE* ReadIconFromICOFile(LPCSTR path) {
   if (!mapping) return nullptr;
   const auto images = ParseIcoFile(ByteReader(mapping->bytes()));
   if (!images) return nullptr;
-  return BuildIconResource(*images, GroupOrigin::IconFile, path);
+  return UnlessDamaged(BuildIconResource(*images, GroupOrigin::IconFile, path), mapping->damaged());
 }
 
 ICONRESOURCE* CreateIconFromInstance(HINSTANCE module, LPCSTR id, LPCSTR path) {
   if (!IsDataModule(module)) return nullptr;
   const auto images = ModuleIconGroup(module, id);
   if (!images) return nullptr;
-  return BuildIconResource(*images, GroupOrigin::Module, path != nullptr ? path : "");
+  return UnlessDamaged(BuildIconResource(*images, GroupOrigin::Module, path != nullptr ? path : ""),
+                       IsDamagedModule(module));
 }
 
 ICONRESOURCE* CreateIconFromHIcon(HINSTANCE, LPCSTR path, UINT index) {
@@ -54,7 +70,7 @@ ICONRESOURCE* CreateIconFromHIcon(HINSTANCE, LPCSTR path, UINT index) {
   const auto file = ShellIconFile::Open(path);
   const auto images = file->group(index);
   if (!images) return nullptr;
-  return BuildIconResource(*images, GroupOrigin::Module, path);
+  return UnlessDamaged(BuildIconResource(*images, GroupOrigin::Module, path), file->damaged());
 }
 
 HICON MakeIconFromResource(const ICONIMAGE* image) {
@@ -64,7 +80,7 @@ HICON MakeIconFromResource(const ICONIMAGE* image) {
 
 HICON GetIconFromInstance(HINSTANCE module, LPCSTR id) {
   if (!IsDataModule(module) || id == nullptr) return nullptr;
-  return PickedIconOfGroup(module, id);
+  return UnlessDamaged(PickedIconOfGroup(module, id), IsDamagedModule(module));
 }
 
 BOOL ClearIconResource(ICONRESOURCE* group) {
