@@ -104,23 +104,64 @@ TEST(ReadIconFromICOFile, FailuresAreNull) {
   EXPECT_EQ(MakeIconFromResource(nullptr), nullptr);
 }
 
-TEST(IconLibraryPaths, LongerThanTheFieldFailsInsteadOfBeingCut) {
+// Every path the system accepts reads; a path longer than its field is
+// kept there shortened for display: its first folder, "...", and the last
+// components that fit, the file's name always among them.
+TEST(IconLibraryPaths, ALongPathReadsAndItsFieldsHoldAShortenedForm) {
   TempDir dir;
-  std::string path = dir.path() + "/";
-  while (path.size() < MAX_PATH + 10) path += "d";
-  ASSERT_TRUE(std::filesystem::create_directory(path));
-  path += "/a.ico";
-  ASSERT_TRUE(ico_test::WriteFile(path, IcoFile({DibEntry(16, 16, 4)})));
-  EXPECT_EQ(ReadIconFromICOFile(path.c_str()), nullptr);
-  EXPECT_EQ(CreateIconFromHIcon(nullptr, path.c_str(), 0), nullptr);
-  // 259 characters still fit with their terminator.
-  const std::vector<IconImageBytes> none;
+  for (const std::size_t length : {std::size_t{MAX_PATH} - 1, std::size_t{MAX_PATH}, std::size_t{4000}}) {
+    SCOPED_TRACE(length);
+    const std::string folder = ico_test::MakeDeepFolder(dir.path(), length - 6);
+    ASSERT_FALSE(folder.empty());
+    const std::string path = folder + "/a.ico";
+    ASSERT_EQ(path.size(), length);
+    ASSERT_TRUE(ico_test::WriteFile(path, IcoFile({DibEntry(16, 16, 4)})));
+    std::vector<Group> groups;
+    groups.emplace_back(ReadIconFromICOFile(path.c_str()));
+    groups.emplace_back(CreateIconFromHIcon(nullptr, path.c_str(), 0));
+    for (const Group& group : groups) {
+      ASSERT_NE(group, nullptr);
+      EXPECT_EQ(group->nImages, 1u);
+      const std::string shown = group->szModule;
+      ASSERT_LT(shown.size(), std::size_t{MAX_PATH});
+      if (length < MAX_PATH) {
+        EXPECT_EQ(shown, path);
+        continue;
+      }
+      const std::string first = path.substr(0, path.find('/', 1) + 1);
+      EXPECT_EQ(shown.substr(0, first.size() + 4), first + ".../");
+      const std::string tail = shown.substr(first.size() + 4);
+      EXPECT_EQ(path.substr(path.size() - tail.size()), tail);
+      EXPECT_EQ(path[path.size() - tail.size() - 1], '/') << "whole components only";
+      EXPECT_GT(shown.size(), std::size_t{MAX_PATH} - 1 - 200) << "as many components as fit";
+    }
+  }
+}
+
+// What shortening leaves of paths no folder tree could hold: a first
+// folder too long to keep, a last name longer than the system allows.
+TEST(IconLibraryPaths, FieldsOfImpossiblePathsStayWithinTheFieldAndWholeCharacters) {
   const auto image = DibImage(16, 16, 4);
   const std::vector<IconImageBytes> one{{IconDirEntry{}, ByteReader(image)}};
-  Group fits(BuildIconResource(one, GroupOrigin::Module, std::string(MAX_PATH - 1, 'x').c_str()));
-  ASSERT_NE(fits, nullptr);
-  EXPECT_EQ(std::strlen(fits->szModule), MAX_PATH - 1);
-  EXPECT_EQ(BuildIconResource(one, GroupOrigin::Module, std::string(MAX_PATH, 'x').c_str()), nullptr);
+  const std::string longFirst = "/" + std::string(300, 'f') + "/b/c.ico";
+  Group firstGone(BuildIconResource(one, GroupOrigin::IconFile, longFirst.c_str()));
+  ASSERT_NE(firstGone, nullptr);
+  EXPECT_STREQ(firstGone->szModule, ".../b/c.ico");
+  EXPECT_STREQ(firstGone->szIconFile, ".../b/c.ico");
+  // 150 two-byte characters, then "x.ico": the cut must not land inside one.
+  std::string name;
+  for (int i = 0; i < 150; ++i) name += "\xC3\xA9";
+  const std::string longName = "/tmp/" + name + "x.ico";
+  Group cut(BuildIconResource(one, GroupOrigin::Module, longName.c_str()));
+  ASSERT_NE(cut, nullptr);
+  const std::string shown = cut->szModule;
+  EXPECT_LE(shown.size(), std::size_t{MAX_PATH} - 1);
+  EXPECT_GE(shown.size(), std::size_t{MAX_PATH} - 2);
+  EXPECT_EQ(shown.substr(0, 3), "...");
+  EXPECT_EQ(shown[3], '\xC3') << "starts on a whole character";
+  EXPECT_EQ(longName.substr(longName.size() - (shown.size() - 3)), shown.substr(3));
+  EXPECT_STREQ(cut->szIconFile, "") << "a module's group names no icon file";
+  const std::vector<IconImageBytes> none;
   EXPECT_EQ(BuildIconResource(none, GroupOrigin::Module, "x"), nullptr);
 }
 
