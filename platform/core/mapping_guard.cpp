@@ -2,6 +2,7 @@
 
 #include <sched.h>
 #include <sys/mman.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <array>
@@ -50,8 +51,12 @@ bool RepairPage(std::uintptr_t address) {
     // else's).
     if (slot.version.load() == seen) {
       void* page = reinterpret_cast<void*>(address & ~(g_pageSize - 1));
-      // mmap is a plain system call here; it takes no lock a reader could hold.
-      repaired = ::mmap(page, g_pageSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED;
+      // The system call itself, not the library's mmap: a sanitizer's
+      // wrapper of mmap is no place for a signal handler, and the call
+      // takes no lock a reader could hold.
+      const long mapped = ::syscall(SYS_mmap, page, g_pageSize, long{PROT_READ},
+                                    long{MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED}, long{-1}, long{0});
+      repaired = mapped != -1;
       if (repaired) slot.damaged.store(true);
     }
     slot.repairs.fetch_sub(1);
