@@ -1,5 +1,7 @@
 #include "platform/core/shell_extract.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "platform/core/data_module.h"
@@ -101,6 +103,27 @@ TEST(ExtractIcon, AnNeLibraryOfEightThousandIconsOpenedOnceAnswersEveryIndex) {
     EXPECT_TRUE(DestroyIcon(icon));
   }
   EXPECT_EQ(ExtractIconFromFile(*file, kIcons), nullptr);
+}
+
+// An icon file opened, then cut inside its one large image: its directory
+// still reads, the image's pixels past the cut read as zeros. The icon made
+// from them is not the file's, so extraction answers none.
+TEST(ExtractIcon, AFileCutInsideItsImageAfterOpeningGivesNoIcon) {
+  const auto content = IcoFile({DibEntry(256, 256, 32)});
+  const TempDir dir;
+  const std::string path = dir.File("big.icon");
+  ASSERT_TRUE(ico_test::WriteFile(path, content));
+  const auto whole = ShellIconFile::Open(path.c_str());
+  HICON icon = ExtractIconFromFile(*whole, 0);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_TRUE(DestroyIcon(icon));
+  EXPECT_FALSE(whole->damaged());
+
+  const auto file = ShellIconFile::Open(path.c_str());
+  ASSERT_EQ(file->kind(), ShellFileKind::IconFile);
+  ASSERT_EQ(::truncate(path.c_str(), 3 * 4096), 0);
+  EXPECT_EQ(ExtractIconFromFile(*file, 0), nullptr);
+  EXPECT_TRUE(file->damaged());
 }
 
 TEST(ExtractIcon, NeGroupWithMissingImagesStillYieldsTheOthers) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -232,6 +235,57 @@ TEST(CreateIconFromHIcon, IconFileContentGivesAllItsImages) {
   Group module(CreateIconFromHIcon(nullptr, (kCorpus + "/pe32/regedit.exe").c_str(), 1));
   ASSERT_NE(module, nullptr);
   EXPECT_GT(module->nImages, 1u);
+}
+
+}  // namespace
+
+namespace {
+
+std::uint64_t OffsetOf(const std::vector<std::uint8_t>& file, const std::vector<std::uint8_t>& part) {
+  return static_cast<std::uint64_t>(std::search(file.begin(), file.end(), part.begin(), part.end()) - file.begin());
+}
+
+BOOL CountName(HMODULE, LPCSTR, LPSTR, LONG_PTR param) {
+  ++*reinterpret_cast<int*>(param);
+  return TRUE;
+}
+
+// A module loaded whole whose file is then cut inside its one large image
+// (which lies before the group's directory, as compilers lay data out):
+// what is built from it is refused, the module says it is damaged, and a
+// walk of its names stops at once.
+TEST(IconLibraryCutShort, AModuleCutInsideAnImageGivesNoGroupNoIconAndNoNames) {
+  const auto big = DibImage(256, 256, 32);
+  pe_test::PeBuilder pe;
+  pe.AddIcon(1, big);
+  pe.AddIconGroup(pe_test::ResId::Number(7),
+                  pe_test::GroupIconBytes({{0, 0, 0, 1, 32, static_cast<std::uint32_t>(big.size()), 1}}));
+  const pe_test::BuiltPe built = pe.Build();
+  const std::uint64_t image = OffsetOf(built.bytes, big);
+  ASSERT_LT(image, built.bytes.size());
+  // Past the image's first page: its header survives the cut.
+  const std::uint64_t cut = (image / 4096 + 2) * 4096;
+  ASSERT_LT(cut, image + big.size());
+  TempDir dir;
+  const std::string path = dir.File("cut.dll");
+  ASSERT_TRUE(built.WriteTo(path));
+
+  HMODULE whole = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(whole, nullptr);
+  EXPECT_NE(Group(CreateIconFromInstance(whole, MAKEINTRESOURCEA(7), path.c_str())), nullptr);
+  EXPECT_FALSE(IsDamagedModule(whole));
+  FreeLibrary(whole);
+
+  HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(cut)), 0);
+  EXPECT_EQ(Group(CreateIconFromInstance(module, MAKEINTRESOURCEA(7), path.c_str())), nullptr);
+  EXPECT_TRUE(IsDamagedModule(module));
+  EXPECT_EQ(GetIconFromInstance(module, MAKEINTRESOURCEA(7)), nullptr);
+  int names = 0;
+  EXPECT_FALSE(EnumResourceNamesA(module, RT_GROUP_ICON, CountName, reinterpret_cast<LONG_PTR>(&names)));
+  EXPECT_EQ(names, 0);
+  FreeLibrary(module);
 }
 
 }  // namespace
