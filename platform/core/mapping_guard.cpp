@@ -37,28 +37,29 @@ struct sigaction g_previous {};
 std::uintptr_t g_pageSize = 4096;
 
 // Maps zeros over the page at address when it lies in a live guarded
-// mapping; false when it does not, or the mapping is being closed.
+// mapping; false when it lies in none, or in one being closed.
 bool RepairPage(std::uintptr_t address) {
   for (Slot& slot : g_slots) {
     const std::uint64_t seen = slot.version.load();
     if (seen % 2 != 0) continue;
     if (address < slot.start.load() || address >= slot.end.load()) continue;
     slot.repairs.fetch_add(1);
-    bool repaired = false;
     // Rechecked after announcing the repair: either the owner's close sees
     // the repair and waits, or this sees the close and leaves the page alone
-    // (the owner is about to unmap it; the address may soon be someone
-    // else's).
-    if (slot.version.load() == seen) {
-      void* page = reinterpret_cast<void*>(address & ~(g_pageSize - 1));
-      // The system call itself, not the library's mmap: a sanitizer's
-      // wrapper of mmap is no place for a signal handler, and the call
-      // takes no lock a reader could hold.
-      const long mapped = ::syscall(SYS_mmap, page, g_pageSize, long{PROT_READ},
-                                    long{MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED}, long{-1}, long{0});
-      repaired = mapped != -1;
-      if (repaired) slot.damaged.store(true);
+    // (the owner is about to unmap it). Bounds read across a change may
+    // have been another mapping's, so the search goes on.
+    if (slot.version.load() != seen) {
+      slot.repairs.fetch_sub(1);
+      continue;
     }
+    void* page = reinterpret_cast<void*>(address & ~(g_pageSize - 1));
+    // The system call itself, not the library's mmap: a sanitizer's wrapper
+    // of mmap is no place for a signal handler, and the call takes no lock
+    // a reader could hold.
+    const long mapped = ::syscall(SYS_mmap, page, g_pageSize, long{PROT_READ},
+                                  long{MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED}, long{-1}, long{0});
+    const bool repaired = mapped != -1;
+    if (repaired) slot.damaged.store(true);
     slot.repairs.fetch_sub(1);
     return repaired;
   }
