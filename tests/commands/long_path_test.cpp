@@ -54,12 +54,7 @@ TEST_F(LongPaths, AnIconFileAndAModuleAreListedShownPreviewedAndSaved) {
   ASSERT_EQ(ico.size(), kLength);
   ASSERT_TRUE(ico_test::WriteFile(ico, ico_test::IcoFile({ico_test::DibEntry(16, 16, 8)})));
   const std::string module = ico.substr(0, ico.size() - 5) + "m.exe";
-  const std::vector<std::uint8_t> image = ico_test::DibImage(32, 32, 8);
-  pe_test::PeBuilder pe;
-  pe.AddIcon(1, image);
-  pe.AddIconGroup(pe_test::ResId::Number(7),
-                  pe_test::GroupIconBytes({{32, 32, 0, 1, 8, static_cast<std::uint32_t>(image.size()), 1}}));
-  ASSERT_TRUE(pe.Build().WriteTo(module));
+  ASSERT_TRUE(pe_test::ModuleWithOneGroup(7).WriteTo(module));
 
   // The listing walks down to them.
   ChooseRecursiveListing(*dlg, m_dir.path(), "*.*");

@@ -23,11 +23,17 @@ namespace {
 constexpr std::size_t kPage = 4096;
 constexpr std::size_t kFileSize = 3 * kPage + 100;
 
-std::vector<std::uint8_t> Pattern() {
-  std::vector<std::uint8_t> bytes(kFileSize);
-  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(1 + i % 251);
-  return bytes;
-}
+// A file of kFileSize bytes, none of them zero, in a folder of its own.
+struct PatternFile {
+  PatternFile() : bytes(kFileSize) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(1 + i % 251);
+    written = ico_test::WriteFile(path, bytes);
+  }
+  ico_test::TempDir dir;
+  std::string path = dir.File("file.bin");
+  std::vector<std::uint8_t> bytes;
+  bool written = false;
+};
 
 // Reads through a volatile pointer, so the load really happens here.
 std::uint8_t ReadAt(const FileMapping& mapping, std::size_t offset) {
@@ -45,15 +51,14 @@ class FileMappingCut : public ::testing::TestWithParam<CutCase> {};
 
 TEST_P(FileMappingCut, VanishedPagesReadAsZerosAndMarkTheMappingDamaged) {
   const CutCase& c = GetParam();
-  const ico_test::TempDir dir;
-  const std::string path = dir.File("file.bin");
-  const auto bytes = Pattern();
-  ASSERT_TRUE(ico_test::WriteFile(path, bytes));
-  auto mapping = FileMapping::Open(path.c_str());
+  const PatternFile file;
+  ASSERT_TRUE(file.written);
+  const auto& bytes = file.bytes;
+  auto mapping = FileMapping::Open(file.path.c_str());
   ASSERT_TRUE(mapping);
   // Touched once while whole, so the page was in the mapping before the cut.
   ASSERT_EQ(ReadAt(*mapping, c.readAt), bytes[c.readAt]);
-  ASSERT_EQ(::truncate(path.c_str(), c.cutTo), 0);
+  ASSERT_EQ(::truncate(file.path.c_str(), c.cutTo), 0);
   EXPECT_EQ(ReadAt(*mapping, c.readAt), c.vanished ? 0 : bytes[c.readAt]);
   EXPECT_EQ(mapping->damaged(), c.vanished);
   // Reading on, and the kept pages, still work.
@@ -66,17 +71,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CutCase{"EmptiedLastPage", 0, kFileSize - 1, true},
                       CutCase{"OnePageLeftThirdPage", kPage, 2 * kPage + 7, true},
                       CutCase{"OnePageLeftFirstPage", kPage, 9, false},
-                      // Bytes past the new end on the page that still has file behind it read as zeros
-                      // without a fault: the system fills the rest of that page.
+                      // A page with some file left behind it stays: no fault, no damage.
                       CutCase{"CutInsideTheReadPage", kPage + 10, kPage + 5, false},
                       CutCase{"GrownFile", static_cast<off_t>(kFileSize + kPage), kFileSize - 1, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FileMapping, AMappingMovedKeepsItsGuardAndTheFileRereadIsWhole) {
-  const ico_test::TempDir dir;
-  const std::string path = dir.File("file.bin");
-  const auto bytes = Pattern();
-  ASSERT_TRUE(ico_test::WriteFile(path, bytes));
+  const PatternFile file;
+  ASSERT_TRUE(file.written);
+  const std::string& path = file.path;
+  const auto& bytes = file.bytes;
   auto opened = FileMapping::Open(path.c_str());
   ASSERT_TRUE(opened);
   FileMapping moved = std::move(*opened);
@@ -93,9 +97,9 @@ TEST(FileMapping, AMappingMovedKeepsItsGuardAndTheFileRereadIsWhole) {
 // Opens more mappings than there are guard slots, then empties the file:
 // the guarded ones read zeros, the copies the bytes they held.
 TEST(FileMapping, PastTheGuardSlotsFilesAreReadIntoMemoryAndSlotsComeBack) {
-  const ico_test::TempDir dir;
-  const std::string path = dir.File("file.bin");
-  const auto bytes = Pattern();
+  const PatternFile file;
+  const std::string& path = file.path;
+  const auto& bytes = file.bytes;
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
     ASSERT_TRUE(ico_test::WriteFile(path, bytes));
