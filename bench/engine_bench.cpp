@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bench/engine_listing.h"
+#include "bench/scratch_folder.h"
 #include "platform/core/data_module.h"
 #include "platform/core/module_icon_group.h"
 #include "support/icon/icon_library.h"
@@ -63,8 +64,9 @@ Counts ExtractAll(const std::vector<std::string>& files, const std::string& out)
   });
 }
 
-bool RunWrestool(std::vector<std::string> args, const std::vector<std::string>& files) {
-  args.insert(args.begin(), "wrestool");
+bool RunWrestool(const std::vector<std::string>& options, const std::vector<std::string>& files) {
+  std::vector<std::string> args{"wrestool"};
+  args.insert(args.end(), options.begin(), options.end());
   args.insert(args.end(), files.begin(), files.end());
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
@@ -92,12 +94,6 @@ double BestSeconds(int runs, const std::function<void()>& work) {
     best = std::min(best, took.count());
   }
   return best;
-}
-
-std::string FreshFolder() {
-  std::string folder = (fs::temp_directory_path() / "engine-bench-XXXXXX").string();
-  if (::mkdtemp(folder.data()) == nullptr) return {};
-  return folder;
 }
 
 void Report(const char* mode, double ours, double theirs) {
@@ -128,21 +124,18 @@ int main(int argc, char** argv) {
     Report("list", ours, theirs);
   }
   if (mode == "extract" || mode == "both") {
+    // Every run writes into a folder of its own inside this one, which goes
+    // even when the run does not end.
+    const ScratchFolder scratch("engine-bench");
     Counts counts;
-    std::vector<std::string> folders;
-    const double ours = BestSeconds(runs, [&] {
-      folders.push_back(FreshFolder());
-      counts = ExtractAll(files, folders.back());
-    });
+    const double ours = BestSeconds(runs, [&] { counts = ExtractAll(files, scratch.MakeFolder("glimra")); });
     std::printf("extract: %zu modules, %zu groups written\n", counts.modules, counts.icons);
     const double theirs = haveWrestool ? BestSeconds(runs, [&] {
-      folders.push_back(FreshFolder());
-      (void)RunWrestool({"-x", "-t14", "-o", folders.back()}, files);
+      const std::string out = scratch.MakeFolder("wrestool");
+      (void)RunWrestool({"-x", "-t14", "-o", out}, files);
     })
                                        : 0;
     Report("extract", ours, theirs);
-    std::error_code ec;
-    for (const auto& f : folders) fs::remove_all(f, ec);
   }
   if (!haveWrestool) std::printf("wrestool not found: install icoutils to compare\n");
   return 0;

@@ -7,6 +7,7 @@
 #include "platform/core/icon_object.h"
 #include "platform/core/module_icon_group.h"
 #include "platform/core/shell_extract.h"
+#include "platform/core/shell_icon_file.h"
 #include "support/icon/icon_library.h"
 #include "support/icon/listing_probe.h"
 
@@ -42,22 +43,38 @@ std::size_t ListModule(HMODULE module) {
 
 std::size_t ListByExtraction(const std::string& file) {
   std::size_t icons = 0;
+  const auto source = ShellIconFile::Open(file.c_str());
   for (unsigned index = 0; index <= kMaxExtractIndex; ++index) {
-    HICON icon = ExtractIconA(nullptr, file.c_str(), index);
+    HICON icon = ExtractIconFromFile(*source, index);
     if (icon == nullptr || icon == EXTRACT_NOT_AN_ICON_FILE) break;
     if (StoreAndRelease(icon)) ++icons;
   }
   return icons;
 }
 
+// A tree changes while it is walked and holds what a walk cannot enter:
+// every step reports through an error code, and a folder that fails costs
+// only what is below it. Links to folders are not followed (so a loop of
+// them is never entered); a link that resolves to a file counts as the file.
+void CollectFiles(const std::filesystem::path& folder, std::vector<std::string>& files) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
+  for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+    std::error_code entryError;
+    if (it->is_directory(entryError) && !it->is_symlink(entryError)) {
+      CollectFiles(it->path(), files);
+    } else if (it->is_regular_file(entryError)) {
+      files.push_back(it->path().string());
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> FilesUnder(const std::string& root) {
   std::vector<std::string> files;
-  std::error_code ec;
-  for (const auto& e : std::filesystem::recursive_directory_iterator(root, ec)) {
-    if (e.is_regular_file()) files.push_back(e.path().string());
-  }
+  CollectFiles(root, files);
   std::sort(files.begin(), files.end());
   return files;
 }

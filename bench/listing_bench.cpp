@@ -15,13 +15,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/glimra_app.h"
 #include "bench/engine_listing.h"
+#include "bench/scratch_folder.h"
 #include "bench/stall_meter.h"
 #include "mainwnd/glimra_dlg.h"
 #include "platform/ui/resources.h"
@@ -67,13 +67,6 @@ void Pump(int ms) {
   QEventLoop loop;
   QTimer::singleShot(ms, &loop, &QEventLoop::quit);
   loop.exec();
-}
-
-// A runtime folder of its own, so the single-instance rule meets neither a
-// running copy of the program nor a test.
-std::string MakeRuntimeFolder() {
-  std::string folder = (std::filesystem::temp_directory_path() / "glimra-bench-XXXXXX").string();
-  return ::mkdtemp(folder.data()) != nullptr ? folder : std::string();
 }
 
 std::string Caption(const CWnd& wnd) {
@@ -174,8 +167,10 @@ int main(int argc, char** argv) {
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
   const std::string pattern = argc > 3 ? argv[3] : "*.*";
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  const std::string runtime = MakeRuntimeFolder();
-  qputenv("XDG_RUNTIME_DIR", runtime.c_str());
+  // A runtime folder of its own, so the single-instance rule meets neither
+  // a running copy of the program nor a test; made before any thread starts.
+  const ScratchFolder runtime("glimra-bench");
+  qputenv("XDG_RUNTIME_DIR", runtime.path().c_str());
   QApplication app(argc, argv);
   SetUiThread();
   RegisterResources(&GlimraResources());
@@ -205,8 +200,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the program did not start\n");
   }
   static_cast<void>(theApp.ExitInstance());
-  std::error_code ignored;
-  std::filesystem::remove_all(runtime, ignored);
   if (figures.size() != static_cast<std::size_t>(runs)) return 1;
   if (figures.front().icons == 0) {
     std::fprintf(stderr, "the window listed no icons\n");

@@ -2,13 +2,16 @@
 // The save dialog of Save As: the runner that asks for one icon's file name
 // and the hook procedure of its preview panel (template 136).
 
+#include <climits>
+
 #include "platform/ui/save_file_dialog.h"
 
 class CGlimraDlg;
 class CIconInfo;
 
-// The file name buffer of a save loop.
-inline constexpr int kSaveFileNameSize = 260;
+// The file name buffer of a save loop: room for any path the system
+// accepts, terminator included.
+inline constexpr int kSaveFileNameSize = PATH_MAX;
 
 // Asks for the file to save info to, opening in dlg.m_strSaveFolder (or in
 // the folder of info's source when that is empty) and remembering the

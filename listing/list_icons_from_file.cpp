@@ -4,6 +4,7 @@
 #include "platform/core/data_module.h"
 #include "platform/core/icon_object.h"
 #include "platform/core/shell_extract.h"
+#include "platform/core/shell_icon_file.h"
 #include "platform/ui/ui_call.h"
 #include "platform/ui/win_app.h"
 #include "support/framework/file_name.h"
@@ -48,8 +49,11 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
     static_cast<void>(EnumResourceNamesA(module.get(), RT_GROUP_ICON, EnumIconGroupProc,
                                          reinterpret_cast<LONG_PTR>(static_cast<LPCTSTR>(strPath))));
   } else {
+    // Read and parsed once for all its icons; each index still answers what
+    // ExtractIconA would.
+    const auto source = ShellIconFile::Open(strPath);
     for (UINT index = 0; index <= kMaxExtractIndex; ++index) {
-      HICON extracted = ExtractIconA(AfxGetInstanceHandle(), strPath, index);
+      HICON extracted = ExtractIconFromFile(*source, index);
       // A readable file with no icons at all answers a marker, not an icon.
       if (extracted == nullptr || extracted == EXTRACT_NOT_AN_ICON_FILE) break;
       const UniqueIcon icon(extracted);

@@ -107,13 +107,19 @@ BOOL FreeLibrary(HMODULE module) {
 
 bool IsDataModule(HMODULE module) { return module != nullptr && Registry().Contains(module); }
 
+bool IsDamagedModule(HMODULE module) {
+  return IsDataModule(module) && module->mapping.has_value() && module->mapping->damaged();
+}
+
 BOOL EnumResourceNamesA(HMODULE module, LPCSTR type, ENUMRESNAMEPROCA proc, LONG_PTR param) {
   if (proc == nullptr || type == nullptr || !IsDataModule(module)) return FALSE;
   std::string name;
   const auto walk = module->resources.EnumerateNames(ResourceKey::FromId(type), [&](const ResourceName& found,
                                                                                          const ResourceDataEntry& data) {
-    // A name whose data lies outside the file could never be loaded.
+    // A name whose data lies outside the file could never be loaded. A file
+    // cut short under the walk has nothing more worth reporting.
     if (!module->image.BytesAt(data.rva, data.size)) return true;
+    if (module->mapping && module->mapping->damaged()) return false;
     if (!found.isName) return proc(module, type, MAKEINTRESOURCEA(found.number), param) != FALSE;
     // A copy the callback may scribble on; the platform passes a writable
     // buffer too.

@@ -48,3 +48,8 @@ DWORD SizeofResource(HMODULE module, HRSRC resource);
 
 // Whether a handle is a loaded data module (and not the program's instance).
 [[nodiscard]] bool IsDataModule(HMODULE module);
+
+// Whether the module's file was found shorter than when it was loaded, so
+// that some of what was read from it are zeros it never held (see
+// FileMapping::damaged). False for modules over borrowed bytes.
+[[nodiscard]] bool IsDamagedModule(HMODULE module);

@@ -1,7 +1,11 @@
 #pragma once
 // A file mapped read-only into memory. Only the pages a reader touches are
 // ever read from disk, which is what lets a listing pass over large
-// libraries without reading them whole.
+// libraries without reading them whole. The mapping is guarded (see
+// mapping_guard.h): when the file shrinks under a read, the vanished pages
+// read as zeros and the mapping says it is damaged. Should every guard slot
+// be taken, the file is read into memory instead, which costs its whole
+// size but cannot fault.
 
 #include <cstddef>
 #include <cstdint>
@@ -23,10 +27,21 @@ class FileMapping {
 
   [[nodiscard]] std::span<const std::uint8_t> bytes() const;
 
+  // Whether the file was found shorter than when it was opened: some bytes
+  // read as zeros that were never in it. Callers that would keep what they
+  // read (a saved icon, a help file) treat the file as unreadable then.
+  [[nodiscard]] bool damaged() const;
+
  private:
-  FileMapping(void* data, std::size_t size) : m_data(data), m_size(size) {}
+  static constexpr std::size_t kUnguarded = SIZE_MAX;
+
+  FileMapping(void* data, std::size_t size, std::size_t guard, bool copyDamaged)
+      : m_data(data), m_size(size), m_guard(guard), m_copyDamaged(copyDamaged) {}
+  [[nodiscard]] static Expected<FileMapping> ReadIntoMemory(int fd, std::size_t size, const char* path);
   void Release();
 
   void* m_data = nullptr;
   std::size_t m_size = 0;
+  std::size_t m_guard = kUnguarded;  // the guard slot; none for a copy in memory
+  bool m_copyDamaged = false;          // a copy that met the file's end early
 };

@@ -1,5 +1,7 @@
 #include "platform/core/ne_resources.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::uint64_t kMzNewHeaderField = 0x3C;
@@ -71,6 +73,12 @@ Expected<NeResourceTable> ReadNeResources(const ByteReader& file) {
       result.resources.push_back(std::move(r));
     }
   }
+  for (std::size_t i = 0; i < result.resources.size(); ++i) {
+    if (result.resources[i].type == kNeTypeIcon) result.iconsById.push_back(i);
+  }
+  std::stable_sort(result.iconsById.begin(), result.iconsById.end(), [&result](std::size_t a, std::size_t b) {
+    return result.resources[a].id < result.resources[b].id;
+  });
   return result;
 }
 
@@ -84,11 +92,11 @@ std::vector<const NeResource*> NeIconGroups(const NeResourceTable& table) {
 
 std::optional<ByteReader> NeIconImage(const NeResourceTable& table, WORD id) {
   const WORD stored = static_cast<WORD>(kNeIntegerFlag | id);
-  for (const auto& r : table.resources) {
-    if (r.type == kNeTypeIcon && r.id == stored) {
-      if (!r.inFile) return std::nullopt;
-      return r.bytes;
-    }
-  }
-  return std::nullopt;
+  // The first of equal ids in table order, as a walk of the table finds it.
+  const auto at = std::lower_bound(table.iconsById.begin(), table.iconsById.end(), stored,
+                                   [&table](std::size_t index, WORD key) { return table.resources[index].id < key; });
+  if (at == table.iconsById.end() || *at >= table.resources.size()) return std::nullopt;
+  const NeResource& r = table.resources[*at];
+  if (r.id != stored || !r.inFile) return std::nullopt;
+  return r.bytes;
 }

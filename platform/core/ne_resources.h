@@ -18,9 +18,10 @@ inline constexpr WORD kNeIntegerFlag = 0x8000;
 inline constexpr WORD kNeTypeGroupIcon = kNeIntegerFlag | RT_GROUP_ICON_ID;
 inline constexpr WORD kNeTypeIcon = kNeIntegerFlag | RT_ICON_ID;
 
-// Every resource of a real NE file fits in a few hundred entries; a table
-// claiming more stops being read here, bounding a hostile file's cost.
-inline constexpr std::size_t kMaxNeResources = 8192;
+// Every resource of a real NE file fits in a few hundred entries, and an
+// icon library of 8,000 icons, each group with its own image, in 16,000; a
+// table claiming more stops being read here, bounding a hostile file's cost.
+inline constexpr std::size_t kMaxNeResources = 32768;
 // Shifts of 16 and more would put every resource beyond 4 GiB; no linker
 // writes them, and they would overflow the 32-bit offsets NE readers use.
 inline constexpr unsigned kMaxNeAlignShift = 15;
@@ -36,6 +37,9 @@ struct NeResource {
 struct NeResourceTable {
   std::vector<NeResource> resources;  // in table order
   std::uint64_t alignUnit = 1;        // 1 << the table's shift
+  // Indices of the RT_ICON resources ordered by stored id, table order among
+  // equal ids: a group's images are found without a walk of the table.
+  std::vector<std::size_t> iconsById;
 };
 
 // Whether the bytes are an MZ file whose new header says NE.

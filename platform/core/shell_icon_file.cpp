@@ -74,6 +74,11 @@ void ShellIconFile::Classify() {
   if (ParseIcoFile(m_bytes)) m_kind = ShellFileKind::IconFile;
 }
 
+bool ShellIconFile::damaged() const {
+  if (m_module != nullptr) return IsDamagedModule(m_module);
+  return m_mapping && m_mapping->damaged();
+}
+
 std::size_t ShellIconFile::groupCount() const {
   switch (m_kind) {
     case ShellFileKind::Module: return m_moduleGroups.size();

@@ -38,6 +38,8 @@ class ShellIconFile {
   // The images of group index (the whole icon file for index 0), with views
   // into this object's bytes or mapping: valid while it lives.
   [[nodiscard]] Expected<std::vector<IconImageBytes>> group(std::size_t index) const;
+  // Whether the file was found cut short while read (see FileMapping::damaged).
+  [[nodiscard]] bool damaged() const;
 
  private:
   ShellIconFile() = default;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <string>
 
 #include "platform/core/byte_writer.h"
 #include "platform/core/file_mapping.h"
@@ -136,7 +137,10 @@ Expected<HelpFile> ParseHelpFile(ByteReader bytes) {
 Expected<HelpFile> LoadHelpFile(const char* path) {
   auto mapping = FileMapping::Open(path);
   if (!mapping) return mapping.error();
-  return ParseHelpFile(ByteReader(mapping->bytes()));
+  auto file = ParseHelpFile(ByteReader(mapping->bytes()));
+  // Topics are copied out; zeros read in place of vanished pages must not be.
+  if (mapping->damaged()) return Fail(std::string("help file changed while read: ") + path);
+  return file;
 }
 
 std::vector<std::uint8_t> BuildHelpFile(std::span<const HelpEntry> entries) {

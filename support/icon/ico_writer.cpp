@@ -1,6 +1,7 @@
 #include "support/icon/ico_writer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -48,7 +49,8 @@ std::string FolderOf(const std::string& path) {
 }
 
 // A name in the destination's folder, so the final rename never crosses
-// file systems; created exclusively, with the mode the user's umask gives.
+// file systems; created exclusively, with the mode the user's umask gives
+// (see KeepReplacedMode for a file that already exists).
 int CreateTemporary(const std::string& folder, std::string& name) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -57,6 +59,16 @@ int CreateTemporary(const std::string& folder, std::string& name) {
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
+}
+
+// Saving over a file replaces it by a new one, which must not widen or
+// narrow who may read it: the new file takes the mode of the one it
+// replaces (its permission bits; owner and group stay the saver's).
+bool KeepReplacedMode(int fd, const std::string& destination) {
+  struct stat replaced {};
+  if (::stat(destination.c_str(), &replaced) != 0) return errno == ENOENT;
+  if (!S_ISREG(replaced.st_mode)) return true;
+  return ::fchmod(fd, replaced.st_mode & 07777) == 0;
 }
 
 }  // namespace
@@ -92,7 +104,7 @@ BOOL WriteIconToICOFile(const ICONRESOURCE* group, LPCSTR path) {
   if (fd < 0) return FALSE;
   std::vector<std::span<const std::uint8_t>> pieces{*directory};
   for (UINT i = 0; i < group->nImages; ++i) pieces.push_back(IconImageData(IconImageAt(group, i)));
-  bool ok = WriteAll(fd, std::move(pieces));
+  bool ok = KeepReplacedMode(fd, destination) && WriteAll(fd, std::move(pieces));
   // No fsync: the rename already keeps a failed or interrupted write from
   // replacing the destination, and flushing every saved icon to the disk
   // costs more than the whole rest of the save.

@@ -31,6 +31,24 @@ HICON PickedIconOfGroup(HMODULE module, LPCSTR id) {
   return pick ? CreateDefaultSizeIcon((*images)[*pick].bytes) : nullptr;
 }
 
+// A file cut short while it was read gave zeros for what vanished: what was
+// built from it is dropped, so a save or a preview never passes those off as
+// the file's icon. The question is asked only once the building, which
+// reads the bytes, is over (hence a function to call, not a flag).
+template <typename IsDamaged>
+ICONRESOURCE* UnlessDamaged(ICONRESOURCE* group, IsDamaged&& damaged) {
+  if (group == nullptr || !damaged()) return group;
+  std::free(group);
+  return nullptr;
+}
+
+template <typename IsDamaged>
+HICON UnlessDamaged(HICON icon, IsDamaged&& damaged) {
+  if (icon == nullptr || !damaged()) return icon;
+  static_cast<void>(DestroyIcon(icon));
+  return nullptr;
+}
+
 }  // namespace
 
 ICONRESOURCE* ReadIconFromICOFile(LPCSTR path) {
@@ -39,14 +57,15 @@ ICONRESOURCE* ReadIconFromICOFile(LPCSTR path) {
   if (!mapping) return nullptr;
   const auto images = ParseIcoFile(ByteReader(mapping->bytes()));
   if (!images) return nullptr;
-  return BuildIconResource(*images, GroupOrigin::IconFile, path);
+  return UnlessDamaged(BuildIconResource(*images, GroupOrigin::IconFile, path), [&] { return mapping->damaged(); });
 }
 
 ICONRESOURCE* CreateIconFromInstance(HINSTANCE module, LPCSTR id, LPCSTR path) {
   if (!IsDataModule(module)) return nullptr;
   const auto images = ModuleIconGroup(module, id);
   if (!images) return nullptr;
-  return BuildIconResource(*images, GroupOrigin::Module, path != nullptr ? path : "");
+  return UnlessDamaged(BuildIconResource(*images, GroupOrigin::Module, path != nullptr ? path : ""),
+                       [module] { return IsDamagedModule(module); });
 }
 
 ICONRESOURCE* CreateIconFromHIcon(HINSTANCE, LPCSTR path, UINT index) {
@@ -54,7 +73,7 @@ ICONRESOURCE* CreateIconFromHIcon(HINSTANCE, LPCSTR path, UINT index) {
   const auto file = ShellIconFile::Open(path);
   const auto images = file->group(index);
   if (!images) return nullptr;
-  return BuildIconResource(*images, GroupOrigin::Module, path);
+  return UnlessDamaged(BuildIconResource(*images, GroupOrigin::Module, path), [&] { return file->damaged(); });
 }
 
 HICON MakeIconFromResource(const ICONIMAGE* image) {
@@ -64,7 +83,7 @@ HICON MakeIconFromResource(const ICONIMAGE* image) {
 
 HICON GetIconFromInstance(HINSTANCE module, LPCSTR id) {
   if (!IsDataModule(module) || id == nullptr) return nullptr;
-  return PickedIconOfGroup(module, id);
+  return UnlessDamaged(PickedIconOfGroup(module, id), [module] { return IsDamagedModule(module); });
 }
 
 BOOL ClearIconResource(ICONRESOURCE* group) {

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "platform/core/icon_image_probe.h"
 
@@ -15,12 +17,41 @@ struct Kept {
   ImageHeader facts;
 };
 
-bool CopyPath(char (&field)[MAX_PATH], LPCSTR path) {
-  const std::size_t length = strnlen(path, MAX_PATH);
-  if (length >= MAX_PATH) return false;
-  std::memcpy(field, path, length);
-  field[length] = '\0';
-  return true;
+// The platform's path separator, as the window's path shortening uses it.
+constexpr char kSeparator = '/';
+constexpr std::string_view kEllipsis = "...";
+
+bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// The path as it fits a field of room characters, for display only (the
+// library reads files from the whole path its callers pass): whole when it
+// fits; else its first component, "...", and as many of its last
+// components as fit, as a shortened path on screen reads; else "..." and
+// the last components; and for a last component longer than any the
+// system allows, "..." and its end, never splitting a UTF-8 character.
+std::string PathForField(std::string_view path, std::size_t room) {
+  if (path.size() <= room) return std::string(path);
+  const std::size_t firstEnd = path.find(kSeparator, path.starts_with(kSeparator) ? 1 : 0);
+  const std::string_view head = firstEnd == std::string_view::npos ? std::string_view() : path.substr(0, firstEnd + 1);
+  for (const std::string_view kept : {head, std::string_view()}) {
+    const std::size_t fixed = kept.size() + kEllipsis.size() + 1;
+    for (std::size_t sep = path.find(kSeparator, kept.size()); sep != std::string_view::npos;
+         sep = path.find(kSeparator, sep + 1)) {
+      const std::string_view tail = path.substr(sep + 1);
+      if (fixed + tail.size() <= room && !tail.empty()) {
+        return std::string(kept) + std::string(kEllipsis) + kSeparator + std::string(tail);
+      }
+    }
+  }
+  std::size_t from = path.size() - (room - kEllipsis.size());
+  while (from < path.size() && IsUtf8Continuation(path[from])) ++from;
+  return std::string(kEllipsis) + std::string(path.substr(from));
+}
+
+void CopyPath(char (&field)[MAX_PATH], LPCSTR path) {
+  const std::string shown = PathForField(path, MAX_PATH - 1);
+  std::memcpy(field, shown.data(), shown.size());
+  field[shown.size()] = '\0';
 }
 
 unsigned char* BlockBytes(ICONRESOURCE* group) { return reinterpret_cast<unsigned char*>(group); }
@@ -33,7 +64,7 @@ ICONIMAGE* EntryAt(ICONRESOURCE* group, std::uint64_t index) {
 }  // namespace
 
 ICONRESOURCE* BuildIconResource(const std::vector<IconImageBytes>& images, GroupOrigin origin, LPCSTR path) {
-  if (path == nullptr || strnlen(path, MAX_PATH) >= MAX_PATH) return nullptr;
+  if (path == nullptr) return nullptr;
   std::vector<Kept> kept;
   std::uint64_t dataBytes = 0;
   for (const IconImageBytes& image : images) {
@@ -53,11 +84,8 @@ ICONRESOURCE* BuildIconResource(const std::vector<IconImageBytes>& images, Group
   if (memory == nullptr) return nullptr;
   auto* group = static_cast<ICONRESOURCE*>(memory);
   group->dwBlockSize = static_cast<DWORD>(blockSize);
-  const bool pathsFit = origin == GroupOrigin::IconFile ? CopyPath(group->szIconFile, path) : true;
-  if (!pathsFit || !CopyPath(group->szModule, path)) {
-    std::free(memory);
-    return nullptr;
-  }
+  if (origin == GroupOrigin::IconFile) CopyPath(group->szIconFile, path);
+  CopyPath(group->szModule, path);
   group->nImages = static_cast<UINT>(kept.size());
 
   std::uint64_t at = dataStart;

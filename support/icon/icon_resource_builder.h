@@ -19,9 +19,10 @@ inline constexpr std::uint64_t kMaxIconGroupBytes = 64u << 20;
 
 enum class GroupOrigin { IconFile, Module };
 
-// Null when a path does not fit its 260-char field, no image is a readable
-// DIB or PNG, or the caps are passed. Images that cannot be read are left
-// out; nWidth, nHeight and nBitCount come from each image's own header.
+// Null when no image is a readable DIB or PNG or the caps are passed. Images
+// that cannot be read are left out; nWidth, nHeight and nBitCount come from
+// each image's own header. A path longer than its 260-char field is kept
+// there shortened for display, with "..." for what was left out.
 [[nodiscard]] ICONRESOURCE* BuildIconResource(const std::vector<IconImageBytes>& images, GroupOrigin origin,
                                               LPCSTR path);
 

@@ -7,6 +7,7 @@
 #include "platform/core/icon_object.h"
 #include "platform/core/module_icon_group.h"
 #include "platform/core/shell_extract.h"
+#include "platform/core/shell_icon_file.h"
 #include "support/icon/icon_library.h"
 #include "support/icon/icon_resource_builder.h"
 
@@ -55,8 +56,9 @@ void ListModule(FileListing& listing, HMODULE module, LPCSTR path, ImageDetail d
 
 void ListExtracted(FileListing& listing, LPCSTR path, ImageDetail detail) {
   const HINSTANCE self = GetModuleHandleA(nullptr);
+  const auto source = ShellIconFile::Open(path);
   for (UINT index = 0;; ++index) {
-    const HICON icon = ExtractIconA(self, path, index);
+    const HICON icon = ExtractIconFromFile(*source, index);
     if (icon == nullptr || icon == EXTRACT_NOT_AN_ICON_FILE) return;
     (void)AddIcon(listing, "index=" + std::to_string(index), icon);
     if (detail == ImageDetail::AllImages) listing.icons.back().images = ImagesOf(CreateIconFromHIcon(self, path, index));

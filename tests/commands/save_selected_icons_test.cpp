@@ -118,12 +118,7 @@ class SaveSelectedIcons : public ::testing::Test {
   // A module with icon group 7 of one 32x32 image.
   std::string AddModule(const std::string& name) {
     const std::string path = m_dir.File(name);
-    const std::vector<std::uint8_t> image = ico_test::DibImage(32, 32, 8);
-    pe_test::PeBuilder pe;
-    pe.AddIcon(1, image);
-    pe.AddIconGroup(pe_test::ResId::Number(7),
-                    pe_test::GroupIconBytes({{32, 32, 0, 1, 8, static_cast<std::uint32_t>(image.size()), 1}}));
-    EXPECT_TRUE(pe.Build().WriteTo(path));
+    EXPECT_TRUE(pe_test::ModuleWithOneGroup(7).WriteTo(path));
     dlg->ListIconsFromFile(CString(path.c_str()));
     return path;
   }

@@ -77,6 +77,22 @@ std::vector<std::uint8_t> ReadFile(const std::string& path) {
   return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+std::string MakeDeepFolder(const std::string& base, std::size_t length) {
+  constexpr std::size_t kLongestName = 200;
+  std::string path = base;
+  std::size_t level = 0;
+  while (path.size() < length) {
+    const std::size_t left = length - path.size() - 1;
+    // Never leave a single byte for the last name: it needs its separator too.
+    std::size_t name = left <= kLongestName ? left : (left - kLongestName <= 1 ? kLongestName - 2 : kLongestName);
+    if (name == 0) return {};
+    path += "/" + std::string(name, static_cast<char>('a' + level++ % 26));
+  }
+  std::error_code error;
+  std::filesystem::create_directories(path, error);
+  return error || path.size() != length ? std::string() : path;
+}
+
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "glimra-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) != nullptr) m_path = pattern;

@@ -38,6 +38,11 @@ struct IcoEntry {
 [[nodiscard]] bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 [[nodiscard]] std::vector<std::uint8_t> ReadFile(const std::string& path);
 
+// Creates folders below base, each name at most 200 bytes, down to a
+// folder whose path is exactly length bytes (more than base's length + 1);
+// answers that path, or "" when it could not be made.
+[[nodiscard]] std::string MakeDeepFolder(const std::string& base, std::size_t length);
+
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.
 class TempDir {

@@ -3,6 +3,8 @@
 #include <fstream>
 
 #include "platform/core/byte_writer.h"
+#include "tests/common/ico_builder.h"
+#include "tests/common/pe_builder.h"
 
 namespace ne_test {
 
@@ -104,6 +106,19 @@ BuiltNe NeBuilder::Build() const {
     out.resize(out.size() + (units * unit - order[i]->bytes.size()), 0);
   }
   return built;
+}
+
+BuiltNe IconLibrary(std::uint16_t count) {
+  NeBuilder builder;
+  // 64-byte units: the offsets of 32,767 icons still fit the table's 16 bits.
+  builder.SetAlignShift(6);
+  for (std::uint16_t n = 1; n <= count && n <= 0x7FFF; ++n) {
+    auto image = ico_test::DibImage(16, 16, 4, static_cast<std::uint8_t>(n));
+    const auto size = static_cast<std::uint32_t>(image.size());
+    builder.AddIconGroup(n, pe_test::GroupIconBytes({{16, 16, 16, 1, 4, size, n}}));
+    builder.AddIcon(n, std::move(image));
+  }
+  return builder.Build();
 }
 
 }  // namespace ne_test

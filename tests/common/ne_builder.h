@@ -46,4 +46,8 @@ class NeBuilder {
   std::vector<Resource> m_resources;
 };
 
+// An icon library of count icons (up to 32,767): group n (numbered from 1)
+// holds one 16x16 4-bit image of its own, icon n, whose pixels follow n.
+[[nodiscard]] BuiltNe IconLibrary(std::uint16_t count);
+
 }  // namespace ne_test

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/core/byte_writer.h"
+#include "tests/common/ico_builder.h"
 
 namespace pe_test {
 namespace {
@@ -353,6 +354,14 @@ BuiltPe PeBuilder::Build() const {
     w.bytesAt(raws[i], s.bytes);
   }
   return pe;
+}
+
+BuiltPe ModuleWithOneGroup(std::uint16_t group) {
+  const std::vector<std::uint8_t> image = ico_test::DibImage(32, 32, 8);
+  PeBuilder pe;
+  pe.AddIcon(1, image);
+  pe.AddIconGroup(ResId::Number(group), GroupIconBytes({{32, 32, 0, 1, 8, static_cast<std::uint32_t>(image.size()), 1}}));
+  return pe.Build();
 }
 
 }  // namespace pe_test

@@ -118,4 +118,8 @@ class PeBuilder {
   std::vector<Section> m_sections;
 };
 
+// A PE32 module whose one icon group, numbered group, holds one 32x32 8-bit
+// image (icon 1).
+[[nodiscard]] BuiltPe ModuleWithOneGroup(std::uint16_t group);
+
 }  // namespace pe_test

@@ -195,6 +195,30 @@ TEST_F(Listing, AModuleWithoutIconGroupsListsNothingAndDoesNotFallBack) {
   EXPECT_EQ(Items(), 0);
 }
 
+TEST_F(Listing, AnNeLibraryOfEightThousandIconsListsEveryIconAtItsIndex) {
+  constexpr int kIcons = 8000;
+  ico_test::TempDir dir;
+  const std::string path = dir.File("library.icl");
+  ASSERT_TRUE(ne_test::IconLibrary(kIcons).WriteTo(path));
+  dlg->ListIconsFromFile(path.c_str());
+  ASSERT_EQ(Records(), kIcons);
+  for (int i = 0; i < kIcons; ++i) {
+    ASSERT_EQ(Record(i).m_nID, static_cast<UINT>(i));
+    ASSERT_EQ(Record(i).m_wFlags, ICONINFO_EXTRACT | ICONINFO_MODULE);
+  }
+  ASSERT_EQ(Items(), kIcons);
+  ASSERT_EQ(Images(), kIcons);
+  // Icon n's pixels follow n (modulo 256): a sample of pictures against
+  // their records' icons, rebuilt from the file.
+  for (int i : {0, 1, 255, 256, 4321, kIcons - 1}) {
+    const UniqueIcon icon(Record(i).GetIcon());
+    ASSERT_NE(icon, nullptr) << i;
+    EXPECT_EQ(ImageList_GetPixels(dlg->m_pImageList->GetSafeHandle(), i), ScaleIconPixels(*icon, 32, 32)) << i;
+  }
+  EXPECT_NE(ImageList_GetPixels(dlg->m_pImageList->GetSafeHandle(), 0),
+            ImageList_GetPixels(dlg->m_pImageList->GetSafeHandle(), 1));
+}
+
 TEST_F(Listing, ASixteenBitFileListsByIndexUntilTheFirstIndexWithoutAnIcon) {
   ne_test::NeBuilder builder;
   const int sizes[] = {16, 32, 48};

@@ -14,6 +14,8 @@
 #include "platform/core/icon_object.h"
 #include "support/framework/file_name.h"
 #include "support/icon/icon_library.h"
+#include "support/icon/icon_resource_builder.h"
+#include "tests/common/file_rewriter.h"
 #include "tests/common/ico_builder.h"
 #include "tests/common/pe_builder.h"
 
@@ -258,6 +260,47 @@ TEST(CIconInfo, ExtractedRecordOfAFileWithoutIconsGivesNoIcon) {
   const std::string path = dir.File("plain.txt");
   ASSERT_TRUE(ico_test::WriteFile(path, std::vector<std::uint8_t>(64, 'a')));
   EXPECT_EQ(CIconInfo(path.c_str(), MAKEINTRESOURCEA(0)).GetIcon(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// What the user-interface thread does with a record (preview, Info, Save As
+// rebuild the group; the list's own picture needs the icon) while another
+// thread rewrites and cuts its source: each answer is a whole group or
+// nothing, never a crash; once the file is whole again, all work.
+TEST(CIconInfo, RecordsOfFilesRewrittenUnderTheReadRebuildOrFailCleanly) {
+  const auto module = ico_test::ReadFile(kCorpus + "/pe64/shell32.dll");
+  const auto icons = ico_test::ReadFile(kCorpus + "/ico/idle.ico");
+  ASSERT_FALSE(module.empty());
+  ASSERT_FALSE(icons.empty());
+  ico_test::TempDir dir;
+  const std::string dll = dir.File("shell.dll");
+  const std::string ico = dir.File("idle.ico");
+  const std::vector<CIconInfo> records{CIconInfo(dll.c_str(), MAKEINTRESOURCEA(1), nullptr),
+                                       CIconInfo(dll.c_str(), MAKEINTRESOURCEA(3)), CIconInfo(ico.c_str())};
+  {
+    const file_test::FileRewriter moduleRewriter({dll}, module);
+    const file_test::FileRewriter iconRewriter({ico}, icons);
+    for (int round = 0; round < 300; ++round) {
+      for (const CIconInfo& record : records) {
+        LPCTSTR id = nullptr;
+        const UniqueIconResource group(record.LoadIconResource(id));
+        EXPECT_TRUE(group == nullptr || IconResourceIsSound(group.get()));
+        const UniqueIcon icon(record.GetIcon());
+        const std::string out = dir.File("out.ico");
+        if (record.SaveIcon(out.c_str())) {
+          EXPECT_NE(UniqueIconResource(ReadIconFromICOFile(out.c_str())), nullptr);
+        }
+      }
+    }
+  }
+  for (const CIconInfo& record : records) {
+    LPCTSTR id = nullptr;
+    EXPECT_NE(UniqueIconResource(record.LoadIconResource(id)), nullptr);
+    EXPECT_TRUE(record.SaveIcon(dir.File("out.ico").c_str()));
+  }
 }
 
 }  // namespace

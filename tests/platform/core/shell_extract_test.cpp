@@ -1,9 +1,12 @@
 #include "platform/core/shell_extract.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "platform/core/data_module.h"
 #include "platform/core/icon_object.h"
+#include "platform/core/shell_icon_file.h"
 #include "tests/common/ico_builder.h"
 #include "tests/common/ne_builder.h"
 #include "tests/common/pe_builder.h"
@@ -69,6 +72,58 @@ TEST(ExtractIcon, ReachesEveryGroupOfAnNeFileThenNull) {
   EXPECT_FALSE(second.marker);
   EXPECT_EQ(second.width, 32) << "extraction scales to the default icon size";
   EXPECT_TRUE(Extract(path, 2).null);
+}
+
+// A file opened once answers every index as extraction by path does: the
+// same icon at each index, null past the last. 8,000 groups with an image
+// each pass the old cap on NE resources.
+TEST(ExtractIcon, AnNeLibraryOfEightThousandIconsOpenedOnceAnswersEveryIndex) {
+  constexpr UINT kIcons = 8000;
+  const TempDir dir;
+  const std::string path = dir.File("library.icl");
+  ASSERT_TRUE(ne_test::IconLibrary(kIcons).WriteTo(path));
+  const auto file = ShellIconFile::Open(path.c_str());
+  ASSERT_EQ(file->kind(), ShellFileKind::Ne);
+  ASSERT_EQ(file->groupCount(), kIcons);
+  for (UINT index = 0; index < kIcons; ++index) {
+    HICON icon = ExtractIconFromFile(*file, index);
+    ASSERT_NE(icon, nullptr) << index;
+    ASSERT_NE(icon, EXTRACT_NOT_AN_ICON_FILE) << index;
+    EXPECT_EQ(icon->bitCount, 4) << index;
+    // Icon n's pixels follow n: the index reached icon index + 1, no other.
+    if (index % 997 == 0 || index == kIcons - 1) {
+      HICON byPath = ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), index);
+      ASSERT_NE(byPath, nullptr);
+      HICON other = ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), (index + 1) % kIcons);
+      EXPECT_EQ(icon->pixels, byPath->pixels) << index;
+      EXPECT_NE(icon->pixels, other->pixels) << index;
+      EXPECT_TRUE(DestroyIcon(byPath));
+      EXPECT_TRUE(DestroyIcon(other));
+    }
+    EXPECT_TRUE(DestroyIcon(icon));
+  }
+  EXPECT_EQ(ExtractIconFromFile(*file, kIcons), nullptr);
+}
+
+// An icon file opened, then cut inside its one large image: its directory
+// still reads, the image's pixels past the cut read as zeros. The icon made
+// from them is not the file's, so extraction answers none.
+TEST(ExtractIcon, AFileCutInsideItsImageAfterOpeningGivesNoIcon) {
+  const auto content = IcoFile({DibEntry(256, 256, 32)});
+  const TempDir dir;
+  const std::string path = dir.File("big.icon");
+  ASSERT_TRUE(ico_test::WriteFile(path, content));
+  const auto whole = ShellIconFile::Open(path.c_str());
+  HICON icon = ExtractIconFromFile(*whole, 0);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_TRUE(DestroyIcon(icon));
+  EXPECT_FALSE(whole->damaged());
+
+  const auto file = ShellIconFile::Open(path.c_str());
+  ASSERT_EQ(file->kind(), ShellFileKind::IconFile);
+  ASSERT_EQ(::truncate(path.c_str(), 3 * 4096), 0);
+  EXPECT_EQ(ExtractIconFromFile(*file, 0), nullptr);
+  EXPECT_TRUE(file->damaged());
 }
 
 TEST(ExtractIcon, NeGroupWithMissingImagesStillYieldsTheOthers) {

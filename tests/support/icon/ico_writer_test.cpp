@@ -103,6 +103,32 @@ TEST(WriteIconToICOFile, ReplacesAnExistingFileWholly) {
   EXPECT_EQ(ReadFile(dir.File("dst.ico")), ReadFile(dir.File("src.ico")));
 }
 
+// The replaced file's permission bits carry over, whatever the umask would
+// give a new file; a new file gets what the umask gives.
+TEST(WriteIconToICOFile, AReplacedFileKeepsItsMode) {
+  TempDir dir;
+  ASSERT_TRUE(ico_test::WriteFile(dir.File("src.ico"), IcoFile({DibEntry(16, 16, 4)})));
+  Group group(ReadIconFromICOFile(dir.File("src.ico").c_str()));
+  ASSERT_NE(group, nullptr);
+  const mode_t umask = ::umask(022);
+  for (const mode_t mode : {0600, 0640, 0444, 0755, 0604}) {
+    SCOPED_TRACE(mode);
+    const std::string path = dir.File("dst.ico");
+    ASSERT_TRUE(ico_test::WriteFile(path, std::vector<std::uint8_t>(10, 0x55)));
+    ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+    ASSERT_TRUE(WriteIconToICOFile(group.get(), path.c_str()));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, mode);
+    EXPECT_EQ(ReadFile(path), ReadFile(dir.File("src.ico")));
+  }
+  ASSERT_TRUE(WriteIconToICOFile(group.get(), dir.File("new.ico").c_str()));
+  struct stat fresh {};
+  ASSERT_EQ(::stat(dir.File("new.ico").c_str(), &fresh), 0);
+  EXPECT_EQ(fresh.st_mode & 07777, 0644u);
+  static_cast<void>(::umask(umask));
+}
+
 TEST(WriteIconToICOFile, UnwritableDestinationsFailAndLeaveNothing) {
   TempDir dir;
   ASSERT_TRUE(ico_test::WriteFile(dir.File("src.ico"), IcoFile({DibEntry(16, 16, 4)})));

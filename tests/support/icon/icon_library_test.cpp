@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -104,23 +107,64 @@ TEST(ReadIconFromICOFile, FailuresAreNull) {
   EXPECT_EQ(MakeIconFromResource(nullptr), nullptr);
 }
 
-TEST(IconLibraryPaths, LongerThanTheFieldFailsInsteadOfBeingCut) {
+// Every path the system accepts reads; a path longer than its field is
+// kept there shortened for display: its first folder, "...", and the last
+// components that fit, the file's name always among them.
+TEST(IconLibraryPaths, ALongPathReadsAndItsFieldsHoldAShortenedForm) {
   TempDir dir;
-  std::string path = dir.path() + "/";
-  while (path.size() < MAX_PATH + 10) path += "d";
-  ASSERT_TRUE(std::filesystem::create_directory(path));
-  path += "/a.ico";
-  ASSERT_TRUE(ico_test::WriteFile(path, IcoFile({DibEntry(16, 16, 4)})));
-  EXPECT_EQ(ReadIconFromICOFile(path.c_str()), nullptr);
-  EXPECT_EQ(CreateIconFromHIcon(nullptr, path.c_str(), 0), nullptr);
-  // 259 characters still fit with their terminator.
-  const std::vector<IconImageBytes> none;
+  for (const std::size_t length : {std::size_t{MAX_PATH} - 1, std::size_t{MAX_PATH}, std::size_t{4000}}) {
+    SCOPED_TRACE(length);
+    const std::string folder = ico_test::MakeDeepFolder(dir.path(), length - 6);
+    ASSERT_FALSE(folder.empty());
+    const std::string path = folder + "/a.ico";
+    ASSERT_EQ(path.size(), length);
+    ASSERT_TRUE(ico_test::WriteFile(path, IcoFile({DibEntry(16, 16, 4)})));
+    std::vector<Group> groups;
+    groups.emplace_back(ReadIconFromICOFile(path.c_str()));
+    groups.emplace_back(CreateIconFromHIcon(nullptr, path.c_str(), 0));
+    for (const Group& group : groups) {
+      ASSERT_NE(group, nullptr);
+      EXPECT_EQ(group->nImages, 1u);
+      const std::string shown = group->szModule;
+      ASSERT_LT(shown.size(), std::size_t{MAX_PATH});
+      if (length < MAX_PATH) {
+        EXPECT_EQ(shown, path);
+        continue;
+      }
+      const std::string first = path.substr(0, path.find('/', 1) + 1);
+      EXPECT_EQ(shown.substr(0, first.size() + 4), first + ".../");
+      const std::string tail = shown.substr(first.size() + 4);
+      EXPECT_EQ(path.substr(path.size() - tail.size()), tail);
+      EXPECT_EQ(path[path.size() - tail.size() - 1], '/') << "whole components only";
+      EXPECT_GT(shown.size(), std::size_t{MAX_PATH} - 1 - 200) << "as many components as fit";
+    }
+  }
+}
+
+// What shortening leaves of paths no folder tree could hold: a first
+// folder too long to keep, a last name longer than the system allows.
+TEST(IconLibraryPaths, FieldsOfImpossiblePathsStayWithinTheFieldAndWholeCharacters) {
   const auto image = DibImage(16, 16, 4);
   const std::vector<IconImageBytes> one{{IconDirEntry{}, ByteReader(image)}};
-  Group fits(BuildIconResource(one, GroupOrigin::Module, std::string(MAX_PATH - 1, 'x').c_str()));
-  ASSERT_NE(fits, nullptr);
-  EXPECT_EQ(std::strlen(fits->szModule), MAX_PATH - 1);
-  EXPECT_EQ(BuildIconResource(one, GroupOrigin::Module, std::string(MAX_PATH, 'x').c_str()), nullptr);
+  const std::string longFirst = "/" + std::string(300, 'f') + "/b/c.ico";
+  Group firstGone(BuildIconResource(one, GroupOrigin::IconFile, longFirst.c_str()));
+  ASSERT_NE(firstGone, nullptr);
+  EXPECT_STREQ(firstGone->szModule, ".../b/c.ico");
+  EXPECT_STREQ(firstGone->szIconFile, ".../b/c.ico");
+  // 150 two-byte characters, then "x.ico": the cut must not land inside one.
+  std::string name;
+  for (int i = 0; i < 150; ++i) name += "\xC3\xA9";
+  const std::string longName = "/tmp/" + name + "x.ico";
+  Group cut(BuildIconResource(one, GroupOrigin::Module, longName.c_str()));
+  ASSERT_NE(cut, nullptr);
+  const std::string shown = cut->szModule;
+  EXPECT_LE(shown.size(), std::size_t{MAX_PATH} - 1);
+  EXPECT_GE(shown.size(), std::size_t{MAX_PATH} - 2);
+  EXPECT_EQ(shown.substr(0, 3), "...");
+  EXPECT_EQ(shown[3], '\xC3') << "starts on a whole character";
+  EXPECT_EQ(longName.substr(longName.size() - (shown.size() - 3)), shown.substr(3));
+  EXPECT_STREQ(cut->szIconFile, "") << "a module's group names no icon file";
+  const std::vector<IconImageBytes> none;
   EXPECT_EQ(BuildIconResource(none, GroupOrigin::Module, "x"), nullptr);
 }
 
@@ -191,6 +235,57 @@ TEST(CreateIconFromHIcon, IconFileContentGivesAllItsImages) {
   Group module(CreateIconFromHIcon(nullptr, (kCorpus + "/pe32/regedit.exe").c_str(), 1));
   ASSERT_NE(module, nullptr);
   EXPECT_GT(module->nImages, 1u);
+}
+
+}  // namespace
+
+namespace {
+
+std::uint64_t OffsetOf(const std::vector<std::uint8_t>& file, const std::vector<std::uint8_t>& part) {
+  return static_cast<std::uint64_t>(std::search(file.begin(), file.end(), part.begin(), part.end()) - file.begin());
+}
+
+BOOL CountName(HMODULE, LPCSTR, LPSTR, LONG_PTR param) {
+  ++*reinterpret_cast<int*>(param);
+  return TRUE;
+}
+
+// A module loaded whole whose file is then cut inside its one large image
+// (which lies before the group's directory, as compilers lay data out):
+// what is built from it is refused, the module says it is damaged, and a
+// walk of its names stops at once.
+TEST(IconLibraryCutShort, AModuleCutInsideAnImageGivesNoGroupNoIconAndNoNames) {
+  const auto big = DibImage(256, 256, 32);
+  pe_test::PeBuilder pe;
+  pe.AddIcon(1, big);
+  pe.AddIconGroup(pe_test::ResId::Number(7),
+                  pe_test::GroupIconBytes({{0, 0, 0, 1, 32, static_cast<std::uint32_t>(big.size()), 1}}));
+  const pe_test::BuiltPe built = pe.Build();
+  const std::uint64_t image = OffsetOf(built.bytes, big);
+  ASSERT_LT(image, built.bytes.size());
+  // Past the image's first page: its header survives the cut.
+  const std::uint64_t cut = (image / 4096 + 2) * 4096;
+  ASSERT_LT(cut, image + big.size());
+  TempDir dir;
+  const std::string path = dir.File("cut.dll");
+  ASSERT_TRUE(built.WriteTo(path));
+
+  HMODULE whole = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(whole, nullptr);
+  EXPECT_NE(Group(CreateIconFromInstance(whole, MAKEINTRESOURCEA(7), path.c_str())), nullptr);
+  EXPECT_FALSE(IsDamagedModule(whole));
+  FreeLibrary(whole);
+
+  HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(cut)), 0);
+  EXPECT_EQ(Group(CreateIconFromInstance(module, MAKEINTRESOURCEA(7), path.c_str())), nullptr);
+  EXPECT_TRUE(IsDamagedModule(module));
+  EXPECT_EQ(GetIconFromInstance(module, MAKEINTRESOURCEA(7)), nullptr);
+  int names = 0;
+  EXPECT_FALSE(EnumResourceNamesA(module, RT_GROUP_ICON, CountName, reinterpret_cast<LONG_PTR>(&names)));
+  EXPECT_EQ(names, 0);
+  FreeLibrary(module);
 }
 
 }  // namespace
