@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/core/fixed_record.h"
+
 namespace {
 
 constexpr std::uint64_t kMzNewHeaderField = 0x3C;
 constexpr std::uint64_t kNeResourceTableField = 0x24;
-constexpr std::uint64_t kTypeInfoSize = 8;
-constexpr std::uint64_t kNameInfoSize = 12;
+constexpr std::size_t kTypeInfoSize = 8;
+constexpr std::size_t kNameInfoSize = 12;
 constexpr std::uint64_t kMaxNameLength = 255;
 
 std::optional<std::uint64_t> NeHeaderOffset(const ByteReader& file) {
@@ -50,21 +52,25 @@ Expected<NeResourceTable> ReadNeResources(const ByteReader& file) {
   result.alignUnit = std::uint64_t{1} << *shift;
   std::uint64_t pos = 2;
   for (;;) {
-    const auto type = table.u16(pos);
-    if (!type) return Fail("NE resource type list not terminated");
-    if (*type == 0) break;
-    const auto count = table.u16(pos + 2);
-    if (!count) return Fail("NE resource type list not terminated");
+    // A type record is its id word, then its count; the list ends with an
+    // id of 0 that has no count after it.
+    const auto typeId = table.u16(pos);
+    if (!typeId) return Fail("NE resource type list not terminated");
+    if (*typeId == 0) break;
+    const auto typeInfo = FixedRecord<kTypeInfoSize>::At(table, pos);
+    if (!typeInfo) return Fail("NE resource type list not terminated");
+    const WORD type = typeInfo->u16<0>();
+    const WORD count = typeInfo->u16<2>();
     pos += kTypeInfoSize;
-    if (!table.has(pos, std::uint64_t{*count} * kNameInfoSize)) return Fail("NE resource entries past the end");
-    if (result.resources.size() + *count > kMaxNeResources) return Fail("NE resource table too large");
-    for (WORD i = 0; i < *count; ++i, pos += kNameInfoSize) {
-      // Bounds were checked for the whole run of entries above.
+    if (result.resources.size() + count > kMaxNeResources) return Fail("NE resource table too large");
+    for (WORD i = 0; i < count; ++i, pos += kNameInfoSize) {
+      const auto nameInfo = FixedRecord<kNameInfoSize>::At(table, pos);
+      if (!nameInfo) return Fail("NE resource entries past the end");
       NeResource r;
-      r.type = *type;
-      r.id = *table.u16(pos + 6);
-      const std::uint64_t offset = std::uint64_t{*table.u16(pos)} << *shift;
-      const std::uint64_t length = std::uint64_t{*table.u16(pos + 2)} << *shift;
+      r.type = type;
+      r.id = nameInfo->u16<6>();
+      const std::uint64_t offset = std::uint64_t{nameInfo->u16<0>()} << *shift;
+      const std::uint64_t length = std::uint64_t{nameInfo->u16<2>()} << *shift;
       if (const auto bytes = file.sub(offset, length)) {
         r.bytes = *bytes;
         r.inFile = true;
