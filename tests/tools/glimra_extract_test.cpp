@@ -91,6 +91,32 @@ TEST(GlimraExtract, EveryIcoPassesIcotoolAndEveryPngIsIcotoolsImagePixelForPixel
   for (const std::string& d : disagreements) std::printf("zero-alpha 32-bit image, drawn through its mask: %s\n", d.c_str());
 }
 
+// The one kind of image where our PNG and icotool's differ, on purpose: a
+// 32-bit image whose alpha is all zero. The platform draws such an icon
+// opaque through its AND mask (icons made before alpha existed), so ours
+// does; icotool takes the zero alpha as it is and writes a blank image.
+TEST(GlimraExtract, ZeroAlpha32BitImagesAreDrawnThroughTheirMaskUnlikeIcotool) {
+  if (!tool_test::HaveProgram("icotool")) GTEST_SKIP() << "icotool (icoutils) is not installed";
+  auto dib = ico_test::DibImage(4, 4, 32);
+  for (std::size_t i = 40 + 3; i < 40 + 64; i += 4) dib[i] = 0;
+  dib[40 + 64] = 0x80;  // the bottom row's first pixel is masked out
+  ico_test::IcoEntry entry = ico_test::DibEntry(4, 4, 32);
+  entry.bytes = dib;
+  TempDir src, ours, theirs;
+  ASSERT_TRUE(ico_test::WriteFile(src.File("old.ico"), ico_test::IcoFile({entry})));
+  const auto pngs = Extract({"--png"}, {src.File("old.ico")}, ours.path());
+  ASSERT_EQ(pngs.size(), 1u);
+  ASSERT_EQ(std::system(("icotool -x -o " + Quoted(theirs.path()) + " " + Quoted(src.File("old.ico"))).c_str()), 0);
+  const auto mine = DecodeImageToRgba(ReadFile(pngs[0]));
+  const auto icotool = DecodeImageToRgba(ReadFile(theirs.File(FilesIn(theirs.path()).at(0))));
+  ASSERT_TRUE(mine && icotool);
+  for (std::size_t p = 0; p < 16; ++p) {
+    const bool masked = p == 12;  // top-down, the bottom row starts at pixel 12
+    EXPECT_EQ(mine->rgba[4 * p + 3], masked ? 0 : 255) << p;
+    EXPECT_EQ(icotool->rgba[4 * p + 3], 0) << p;
+  }
+}
+
 // A module whose group names try to leave the output folder.
 std::string HostileModule(const TempDir& dir) {
   const auto image = ico_test::DibImage(16, 16, 8);
