@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/file_mapping.h"
+#include "support/icon/cursor_group.h"
 #include "support/icon/ico_writer.h"
 #include "support/icon/icon_resource_builder.h"
 #include "support/icon/icon_source.h"
@@ -36,6 +38,9 @@ void PrintHelp() {
       "      --id=N             only groups numbered N (repeatable)\n"
       "      --name=S           only groups named S, in any letter case (repeatable)\n"
       "      --index=K          only the K-th icon of each file, from 0 (repeatable)\n"
+      "      --cursors          write the cursor groups of programs and libraries\n"
+      "                         (hot spots kept) as .cur files instead of their icons;\n"
+      "                         .cur files named as inputs are always read as cursors\n"
       "  -r, --recursive        walk each FOLDER: depth first, names in order\n"
       "      --pattern=PATTERN  with -r, read only files matching PATTERN\n"
       "                         (wildcards * and ?; default *.*: every file)\n"
@@ -89,10 +94,36 @@ bool Selection::Takes(const IconKey& key, unsigned position) const {
 
 struct Job {
   bool png = false;
+  bool cursors = false;
   unsigned size = 0;  // 0: every image
   Overwrite overwrite = Overwrite::Never;
   Selection selection;
 };
+
+// One image to write as PNG, from an icon group or a cursor.
+struct ImageRef {
+  std::span<const std::uint8_t> bytes;
+  unsigned width = 0;
+  unsigned height = 0;
+  unsigned bitCount = 0;
+};
+
+std::vector<ImageRef> ImagesOf(const ICONRESOURCE* group) {
+  std::vector<ImageRef> images;
+  for (UINT i = 0; i < group->nImages; ++i) {
+    const ICONIMAGE* image = IconImageAt(group, i);
+    images.push_back(ImageRef{IconImageData(image), image->nWidth, image->nHeight, image->nBitCount});
+  }
+  return images;
+}
+
+std::vector<ImageRef> ImagesOf(const std::vector<CursorImage>& cursor) {
+  std::vector<ImageRef> images;
+  for (const CursorImage& image : cursor) {
+    images.push_back(ImageRef{image.bytes.bytes(), image.width, image.height, image.bitCount});
+  }
+  return images;
+}
 
 std::string KeyText(const IconKey& key) {
   return key.kind == IconKey::Kind::Name ? key.name : std::to_string(key.number);
@@ -107,7 +138,10 @@ class Extractor {
 
  private:
   void Written(const std::string& destination, const Expected<std::uint64_t>& result);
-  void Pngs(const ICONRESOURCE* group, const std::string& stem);
+  void Pngs(const std::vector<ImageRef>& images, const std::string& stem);
+  void CursorFile(const std::string& path);
+  void ModuleCursors(const std::string& path, HMODULE module);
+  void Cursor(const std::vector<CursorImage>& images, const std::string& stem);
 
   const Job& m_job;
   OutputNames m_names;
@@ -122,19 +156,21 @@ void Extractor::Written(const std::string& destination, const Expected<std::uint
   }
 }
 
-void Extractor::Pngs(const ICONRESOURCE* group, const std::string& stem) {
-  std::vector<UINT> chosen;
+void Extractor::Pngs(const std::vector<ImageRef>& images, const std::string& stem) {
+  std::vector<std::size_t> chosen;
   if (m_job.size != 0) {
-    if (const auto best = BestImageFor(group, m_job.size)) chosen.push_back(*best);
+    std::vector<ImageSize> sizes;
+    for (const ImageRef& image : images) sizes.push_back(ImageSize{image.width, image.bitCount});
+    if (const auto best = BestImageFor(sizes, m_job.size)) chosen.push_back(*best);
   } else {
-    for (UINT i = 0; i < group->nImages; ++i) chosen.push_back(i);
+    for (std::size_t i = 0; i < images.size(); ++i) chosen.push_back(i);
   }
-  for (const UINT i : chosen) {
-    const ICONIMAGE* image = IconImageAt(group, i);
-    const std::string name = stem + "_" + std::to_string(image->nWidth) + "x" + std::to_string(image->nHeight) + "_" +
-                             std::to_string(image->nBitCount);
+  for (const std::size_t i : chosen) {
+    const ImageRef& image = images[i];
+    const std::string name = stem + "_" + std::to_string(image.width) + "x" + std::to_string(image.height) + "_" +
+                             std::to_string(image.bitCount);
     const std::string destination = m_names.Claim(name, ".png");
-    const auto png = ImageAsPng(IconImageData(image));
+    const auto png = ImageAsPng(image.bytes);
     if (!png) {
       m_reporter.Failure(destination, "image cannot be read: " + png.error().what);
       continue;
@@ -143,12 +179,57 @@ void Extractor::Pngs(const ICONRESOURCE* group, const std::string& stem) {
   }
 }
 
+void Extractor::Cursor(const std::vector<CursorImage>& images, const std::string& stem) {
+  if (m_job.png) {
+    Pngs(ImagesOf(images), stem);
+    return;
+  }
+  const std::string destination = m_names.Claim(stem, ".cur");
+  Written(destination, WriteCurFile(images, destination, m_job.overwrite));
+}
+
+void Extractor::CursorFile(const std::string& path) {
+  const auto mapping = FileMapping::Open(path.c_str());
+  const auto images = mapping ? ParseCurFile(ByteReader(mapping->bytes())) : Expected<std::vector<CursorImage>>(mapping.error());
+  if (!images) {
+    m_reporter.Failure(path, "not a cursor file");
+    return;
+  }
+  // A cursor file is one cursor, index 0, as an icon file is one icon.
+  if (m_job.selection.Takes(IconKey{}, 0)) Cursor(*images, FileNameOf(path) + "_0");
+}
+
+void Extractor::ModuleCursors(const std::string& path, HMODULE module) {
+  const auto names = ModuleCursorGroupNames(module);
+  for (std::size_t position = 0; position < names.size(); ++position) {
+    const ResourceName& name = names[position];
+    const IconKey key = name.isNumber ? IconKey{IconKey::Kind::Id, name.number, {}}
+                                      : IconKey{IconKey::Kind::Name, 0, name.text};
+    if (!m_job.selection.Takes(key, static_cast<unsigned>(position))) continue;
+    const auto images = ModuleCursorGroup(module, name.id());
+    if (!images) {
+      m_reporter.Failure(path, "cursor " + key.Label() + " cannot be read");
+      continue;
+    }
+    Cursor(*images, FileNameOf(path) + "_" + KeyText(key));
+  }
+}
+
 void Extractor::File(const std::string& path) {
   if (auto problem = FileReadProblem(path.c_str())) {
     m_reporter.Failure(path, *problem);
     return;
   }
+  if (HasCurExtension(path)) {
+    CursorFile(path);
+    return;
+  }
   const IconSource source(path.c_str());
+  if (m_job.cursors) {
+    // Only modules hold cursor groups; other files give none.
+    if (source.way() == ListingWay::Module) ModuleCursors(path, source.module());
+    return;
+  }
   const std::vector<IconKey> keys = source.Icons();
   if (keys.empty() && source.way() == ListingWay::IconFile) {
     m_reporter.Failure(path, "not an icon file");
@@ -165,7 +246,7 @@ void Extractor::File(const std::string& path) {
     }
     const std::string stem = fileName + "_" + KeyText(key);
     if (m_job.png) {
-      Pngs(group.get(), stem);
+      Pngs(ImagesOf(group.get()), stem);
     } else {
       const std::string destination = m_names.Claim(stem, ".ico");
       Written(destination, WriteIcoFile(group.get(), destination, m_job.overwrite));
@@ -181,11 +262,12 @@ bool IsFolder(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  enum { kPng = 256, kSize, kId, kName, kIndex };
+  enum { kPng = 256, kSize, kId, kName, kIndex, kCursors };
   static const option kOptions[] = {
       {"output", required_argument, nullptr, 'o'}, {"png", no_argument, nullptr, kPng},
       {"size", required_argument, nullptr, kSize}, {"id", required_argument, nullptr, kId},
       {"name", required_argument, nullptr, kName}, {"index", required_argument, nullptr, kIndex},
+      {"cursors", no_argument, nullptr, kCursors},
       {"recursive", no_argument, nullptr, 'r'},    {"pattern", required_argument, nullptr, 'p'},
       {"force", no_argument, nullptr, 'f'},        {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, 'V'},      {nullptr, 0, nullptr, 0}};
@@ -199,6 +281,7 @@ int main(int argc, char** argv) {
     switch (c) {
       case 'o': folder = optarg; break;
       case kPng: job.png = true; break;
+      case kCursors: job.cursors = true; break;
       case kSize:
         if (!ParseNumber(optarg, 1, 65535, number)) return reporter.Usage(std::string("bad --size: ") + optarg);
         job.size = static_cast<unsigned>(number);

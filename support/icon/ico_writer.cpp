@@ -4,20 +4,7 @@
 
 #include "platform/core/icon_directory.h"
 #include "support/icon/icon_resource_builder.h"
-
-namespace {
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v & 0xFFu));
-  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFFu));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFFu);
-  Put16(out, v >> 16);
-}
-
-}  // namespace
+#include "support/icon/little_endian_out.h"
 
 Expected<std::vector<std::uint8_t>> IcoDirectoryFor(const ICONRESOURCE* group) {
   if (!IconResourceIsSound(group) || group->nImages == 0) return Fail("no sound icon group");
@@ -25,9 +12,9 @@ Expected<std::vector<std::uint8_t>> IcoDirectoryFor(const ICONRESOURCE* group) {
   std::vector<std::uint8_t> out;
   const std::uint64_t dirSize = kIconDirHeaderSize + std::uint64_t{group->nImages} * kIcoEntrySize;
   out.reserve(static_cast<std::size_t>(dirSize));
-  Put16(out, 0);
-  Put16(out, 1);
-  Put16(out, group->nImages);
+  PutLe16(out, 0);
+  PutLe16(out, 1);
+  PutLe16(out, group->nImages);
   std::uint64_t offset = dirSize;
   for (UINT i = 0; i < group->nImages; ++i) {
     const ICONIMAGE* image = IconImageAt(group, i);
@@ -36,10 +23,10 @@ Expected<std::vector<std::uint8_t>> IcoDirectoryFor(const ICONRESOURCE* group) {
     out.push_back(image->bHeight);
     out.push_back(image->bColorCount);
     out.push_back(image->bReserved);
-    Put16(out, image->wPlanes);
-    Put16(out, image->wBitCount);
-    Put32(out, image->dwNumBytes);
-    Put32(out, static_cast<std::uint32_t>(offset));
+    PutLe16(out, image->wPlanes);
+    PutLe16(out, image->wBitCount);
+    PutLe32(out, image->dwNumBytes);
+    PutLe32(out, static_cast<std::uint32_t>(offset));
     offset += image->dwNumBytes;
   }
   if (offset > UINT32_MAX) return Fail("icon file would pass 4 GiB");
