@@ -34,8 +34,14 @@ class Reporter {
   bool m_failed = false;
 };
 
-// "<program> <version>" and a line on the licence, for --version.
+// "<program> <version>", for --version.
 void PrintVersion(const char* program);
+
+// The end of every tool's option loop: -h and -V (help on stdout, the
+// version), and getopt_long's complaints (':' a missing argument, '?' an
+// unknown option, with opterr 0 and an optstring starting with ':').
+// Returns the exit status to leave with.
+[[nodiscard]] int FinishCommonOption(int option, char** argv, const Reporter& reporter, void (*printHelp)());
 
 // The pattern a walk uses when none is given: every file, with or without
 // an extension.

@@ -298,10 +298,7 @@ int main(int argc, char** argv) {
       case 'r': walk.recursive = true; break;
       case 'p': walk.pattern = optarg; break;
       case 'f': job.overwrite = Overwrite::Replace; break;
-      case 'h': PrintHelp(); return kExitOk;
-      case 'V': PrintVersion(kProgram); return kExitOk;
-      case ':': return reporter.Usage(std::string("option needs an argument: ") + argv[optind - 1]);
-      default: return reporter.Usage(std::string("unknown option: ") + argv[optind - 1]);
+      default: return FinishCommonOption(c, argv, reporter, PrintHelp);
     }
   }
   if (folder.empty()) return reporter.Usage("no output folder (-o DIR)");

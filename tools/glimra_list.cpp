@@ -93,10 +93,7 @@ int main(int argc, char** argv) {
       case kPattern: walk.pattern = optarg; break;
       case kImages: detail = ImageDetail::AllImages; break;
       case kJson: json = true; break;
-      case 'h': PrintHelp(); return kExitOk;
-      case 'V': PrintVersion(kProgram); return kExitOk;
-      case ':': return reporter.Usage(std::string("option needs an argument: ") + argv[optind - 1]);
-      default: return reporter.Usage(std::string("unknown option: ") + argv[optind - 1]);
+      default: return FinishCommonOption(c, argv, reporter, PrintHelp);
     }
   }
   if (optind >= argc) return reporter.Usage("no file named");

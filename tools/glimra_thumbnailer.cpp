@@ -68,10 +68,7 @@ int main(int argc, char** argv) {
       case 's':
         if (!ParseNumber(optarg, 1, kMaxSize, side)) return reporter.Usage(std::string("bad size: ") + optarg);
         break;
-      case 'h': PrintHelp(); return kExitOk;
-      case 'V': PrintVersion(kProgram); return kExitOk;
-      case ':': return reporter.Usage(std::string("option needs an argument: ") + argv[optind - 1]);
-      default: return reporter.Usage(std::string("unknown option: ") + argv[optind - 1]);
+      default: return FinishCommonOption(c, argv, reporter, PrintHelp);
     }
   }
   if (argc - optind != 2) return reporter.Usage("needs INPUT and OUTPUT");
