@@ -14,11 +14,6 @@ namespace {
 // NAME_MAX on Linux and the common file systems.
 constexpr std::size_t kMaxNameBytes = 255;
 
-bool IsFolder(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 // Depth first and pre-order, one child per level, as the window's listing
 // walks (listing/list_folder_entry.cpp).
 void WalkEntry(CFileList& entry, const std::function<void(const std::string&)>& visit) {
@@ -50,6 +45,11 @@ int HexDigit(char c) {
 }
 
 }  // namespace
+
+bool IsFolder(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
 
 void Reporter::Failure(std::string_view subject, std::string_view reason) {
   m_failed = true;

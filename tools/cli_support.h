@@ -43,6 +43,9 @@ void PrintVersion(const char* program);
 // Returns the exit status to leave with.
 [[nodiscard]] int FinishCommonOption(int option, char** argv, const Reporter& reporter, void (*printHelp)());
 
+// Whether the path names a folder (links followed).
+[[nodiscard]] bool IsFolder(const std::string& path);
+
 // The pattern a walk uses when none is given: every file, with or without
 // an extension.
 inline constexpr const char* kDefaultPattern = "*.*";

@@ -3,7 +3,6 @@
 // or with --png each image as an RGBA PNG.
 
 #include <getopt.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <string>
@@ -203,8 +202,7 @@ void Extractor::ModuleCursors(const std::string& path, HMODULE module) {
   const auto names = ModuleCursorGroupNames(module);
   for (std::size_t position = 0; position < names.size(); ++position) {
     const ResourceName& name = names[position];
-    const IconKey key = name.isNumber ? IconKey{IconKey::Kind::Id, name.number, {}}
-                                      : IconKey{IconKey::Kind::Name, 0, name.text};
+    const IconKey key = IconKeyOf(name);
     if (!m_job.selection.Takes(key, static_cast<unsigned>(position))) continue;
     const auto images = ModuleCursorGroup(module, name.id());
     if (!images) {
@@ -252,11 +250,6 @@ void Extractor::File(const std::string& path) {
       Written(destination, WriteIcoFile(group.get(), destination, m_job.overwrite));
     }
   }
-}
-
-bool IsFolder(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 }  // namespace

@@ -37,8 +37,8 @@ void PrintHelp() {
       kProgram, kDefaultSize);
 }
 
-// The thumbnail of the file's first icon that gives one.
-Expected<RgbaImage> Thumbnail(const std::string& path, int side) {
+// The thumbnail of the file's first icon, as PNG bytes.
+Expected<std::vector<std::uint8_t>> Thumbnail(const std::string& path, int side) {
   if (auto problem = FileReadProblem(path.c_str())) return Fail(*problem);
   const IconSource source(path.c_str());
   const auto keys = source.Icons(1);
@@ -46,11 +46,18 @@ Expected<RgbaImage> Thumbnail(const std::string& path, int side) {
   const IconGroupPtr group = source.Group(keys.front());
   const auto best = BestImageFor(group.get(), static_cast<unsigned>(side));
   if (!best) return Fail("the first icon cannot be read");
-  const auto image = DecodeImageToRgba(IconImageData(IconImageAt(group.get(), *best)));
+  const auto stored = IconImageData(IconImageAt(group.get(), *best));
+  // Decoded in full even when its bytes are kept: a damaged image is refused.
+  const auto image = DecodeImageToRgba(stored);
   if (!image) return Fail("the first icon's image cannot be read: " + image.error().what);
-  RgbaImage fitted = FitWithin(*image, side);
+  // A stored RGBA PNG that fits is already the thumbnail (the large one of
+  // most modern programs); re-encoding it would only cost time.
+  if (image->width <= side && image->height <= side && IsRgba8Png(stored)) {
+    return std::vector<std::uint8_t>(stored.begin(), stored.end());
+  }
+  const RgbaImage fitted = FitWithin(*image, side);
   if (fitted.rgba.empty()) return Fail("the image cannot be scaled");
-  return fitted;
+  return EncodePng(fitted);
 }
 
 }  // namespace
@@ -83,7 +90,7 @@ int main(int argc, char** argv) {
     reporter.Failure(input, thumbnail.error().what);
     return reporter.Status();
   }
-  const auto written = WritePngFile(*thumbnail, output, Overwrite::Replace);
+  const auto written = WriteWholeFile(output, {std::span<const std::uint8_t>(*thumbnail)}, Overwrite::Replace);
   if (!written) reporter.Failure(output, written.error().what);
   return reporter.Status();
 }

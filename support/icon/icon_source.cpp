@@ -34,6 +34,10 @@ std::string IconKey::Label() const {
   return "index=" + std::to_string(number);
 }
 
+IconKey IconKeyOf(const ResourceName& name) {
+  return name.isNumber ? IconKey{IconKey::Kind::Id, name.number, {}} : IconKey{IconKey::Kind::Name, 0, name.text};
+}
+
 bool HasIcoExtension(const std::string& path) {
   const auto slash = path.rfind('/');
   const auto dot = path.rfind('.');
@@ -81,8 +85,7 @@ std::vector<IconKey> IconSource::Icons(std::size_t limit) const {
       break;
     case ListingWay::Module:
       for (const ResourceName& name : ModuleIconGroupNames(m_module)) {
-        keys.push_back(name.isNumber ? IconKey{IconKey::Kind::Id, name.number, {}}
-                                     : IconKey{IconKey::Kind::Name, 0, name.text});
+        keys.push_back(IconKeyOf(name));
         if (keys.size() == limit) break;
       }
       break;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/module_icon_group.h"
 #include "platform/core/win_types.h"
 #include "support/icon/icon_library.h"
 
@@ -31,6 +32,9 @@ struct IconKey {
   // "id=N", "name=S" or "index=N", as listings print it.
   [[nodiscard]] std::string Label() const;
 };
+
+// The key of a module's group from its enumerated name.
+[[nodiscard]] IconKey IconKeyOf(const ResourceName& name);
 
 struct IconGroupFree {
   void operator()(ICONRESOURCE* group) const { (void)ClearIconResource(group); }

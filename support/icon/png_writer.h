@@ -18,6 +18,10 @@
 // stored, a DIB decoded (see DecodeImageToRgba) and encoded.
 [[nodiscard]] Expected<std::vector<std::uint8_t>> ImageAsPng(std::span<const std::uint8_t> stored);
 
+// Whether the bytes are a PNG whose pixels are already 8-bit RGBA (what
+// EncodePng writes), judged on its header alone.
+[[nodiscard]] bool IsRgba8Png(std::span<const std::uint8_t> bytes);
+
 // EncodePng's bytes written whole or not at all.
 [[nodiscard]] Expected<std::uint64_t> WritePngFile(const RgbaImage& image, const std::string& path,
                                                    Overwrite overwrite);
