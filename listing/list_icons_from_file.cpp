@@ -4,10 +4,10 @@
 #include "platform/core/data_module.h"
 #include "platform/core/icon_object.h"
 #include "platform/core/shell_extract.h"
-#include "platform/core/shell_icon_file.h"
 #include "platform/ui/ui_call.h"
 #include "platform/ui/win_app.h"
 #include "support/framework/file_name.h"
+#include "support/icon/icon_source.h"
 
 namespace {
 
@@ -33,27 +33,24 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
     const CFileName shown(text);
     m_wndStatusBar.SetWindowText(shown.Path2Rect(&m_wndStatusBar, rect).c_str());
   });
-  CFileName fileName;
-
   PendingIcons pending(*this, file);
-  fileName = strPath.str();
-  if (fileName.ISExtension("ico")) {
+  // The tools decide by the same function; the module, when the file is
+  // one, stays mapped until the source goes out of scope.
+  const IconSource source(strPath);
+  if (source.way() == ListingWay::IconFile) {
     // The message stays until the next file replaces it.
     AddIconFileIcon(strPath);
     pending.Flush([this, file] { m_listingDisplay.Finished(file); });
     return;
   }
-  if (const UniqueModule module(LoadLibraryExA(strPath, nullptr, LOAD_LIBRARY_AS_DATAFILE)); module.get() != nullptr) {
+  if (source.way() == ListingWay::Module) {
     // A module without icon groups lists nothing: there is no fallback to
     // the extraction, whose answer would be the same groups anyway.
-    static_cast<void>(EnumResourceNamesA(module.get(), RT_GROUP_ICON, EnumIconGroupProc,
+    static_cast<void>(EnumResourceNamesA(source.module(), RT_GROUP_ICON, EnumIconGroupProc,
                                          reinterpret_cast<LONG_PTR>(static_cast<LPCTSTR>(strPath))));
   } else {
-    // Read and parsed once for all its icons; each index still answers what
-    // ExtractIconA would.
-    const auto source = ShellIconFile::Open(strPath);
     for (UINT index = 0; index <= kMaxExtractIndex; ++index) {
-      HICON extracted = ExtractIconFromFile(*source, index);
+      HICON extracted = ExtractIconFromFile(*source.shellFile(), index);
       // A readable file with no icons at all answers a marker, not an icon.
       if (extracted == nullptr || extracted == EXTRACT_NOT_AN_ICON_FILE) break;
       const UniqueIcon icon(extracted);

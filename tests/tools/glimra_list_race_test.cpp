@@ -60,13 +60,15 @@ TEST(GlimraListUnderRewrites, EveryRunEndsNormally) {
       const int status = RunGlimraList(run % 2 == 0 ? std::vector<std::string>{"--images"} : std::vector<std::string>{}, all);
       if (WIFSIGNALED(status)) {
         ++crashed;
-      } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      } else if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) {
         ++failed;
       }
     }
   }
   EXPECT_EQ(crashed, 0) << "runs killed by a signal";
-  EXPECT_EQ(failed, 0) << "runs that did not end with status 0";
+  // A file caught half rewritten may be reported unreadable (status 1);
+  // anything else would be a failure of the tool itself.
+  EXPECT_EQ(failed, 0) << "runs that ended with neither 0 nor 1";
   // The files are whole again: the same tool still lists them.
   EXPECT_EQ(RunGlimraList({"--images"}, all), 0);
 }
