@@ -7,7 +7,8 @@ set -euo pipefail
 program=$1
 export XDG_RUNTIME_DIR
 XDG_RUNTIME_DIR=$(mktemp -d)
-"$program" &
+# On the X server, whatever platform the caller's tests run on.
+QT_QPA_PLATFORM=xcb "$program" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Glimra$' | head -1)
