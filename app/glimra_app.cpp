@@ -1,11 +1,18 @@
 #include "app/glimra_app.h"
 
+#include <unistd.h>
+
+#include <array>
+#include <cstdlib>
 #include <iterator>
 
+#include "app/command_line.h"
 #include "mainwnd/glimra_dlg.h"
 #include "mainwnd/main_bars.h"
 #include "platform/ui/cwnd.h"
+#include "platform/ui/desktop_shell.h"
 #include "res/resource_ids.h"
+#include "platform/ui/instance_channel.h"
 #include "support/framework/remote_wnd.h"
 #include "support/framework/zu_about_dlg.h"
 #include "support/framework/zu_libraries.h"
@@ -28,6 +35,11 @@ void ActivateRunningCopy(Wnd* found) {
   if (popup != found) {
     popup->SetForegroundWindow();
   }
+}
+
+std::string CurrentFolder() {
+  std::array<char, 4096> buffer{};
+  return ::getcwd(buffer.data(), buffer.size()) != nullptr ? std::string(buffer.data()) : std::string("/");
 }
 
 }  // namespace
@@ -56,13 +68,18 @@ CGlimraApp::CGlimraApp() {
 CGlimraApp::~CGlimraApp() = default;
 
 BOOL CGlimraApp::InitInstance() {
+  // Before any window: the window manager matches windows to the desktop
+  // entry by this name, and shows the entry's icon for them.
+  SetDesktopEntryName(GLIMRA_APP_ID);
   InitZUWinObjDLL();
   InitZUUtilObjDLL();
   InitZUHtmlDLL();
 
   static_cast<void>(CZUWinApp::InitInstance());
 
-  if (!CheckSingleInstance()) {
+  const GlimraCommandLine line = ParseGlimraCommandLine(m_argc, m_argv);
+  const std::vector<std::string> paths = ExistingAbsolutePaths(line.paths, CurrentFolder());
+  if (!CheckSingleInstance(paths)) {
     return FALSE;
   }
 
@@ -77,15 +94,26 @@ BOOL CGlimraApp::InitInstance() {
   const BOOL created = dlg->Create(kMainIndicators, static_cast<int>(std::size(kMainIndicators)),
                                    kMainToolbarButtons, static_cast<int>(std::size(kMainToolbarButtons)), IDR_MAINFRAME);
 
-  // There is no document and no option: arguments are parsed and ignored.
+  // There is no document: the class library's parse finds nothing to do.
   CCommandLineInfo cmdInfo;
   ParseCommandLine(cmdInfo);
 
   m_pMainWnd->ShowWindow(SW_SHOW);
+  // Files and folders dropped from a file manager open as arguments do.
+  AcceptDroppedPaths(dlg->GetSafeHwnd(), [](const std::vector<std::string>& dropped) {
+    if (CGlimraDlg* target = MainDialog()) target->OpenPaths(dropped);
+  });
+  // After showing: the refresh a folder selection starts skips a hidden window.
+  if (created) dlg->OpenPaths(paths);
   return created;
 }
 
-BOOL CGlimraApp::CheckSingleInstance() {
+BOOL CGlimraApp::OpenInstancePath(LPCTSTR path) {
+  CGlimraDlg* dlg = MainDialog();
+  return dlg != nullptr && path != nullptr ? dlg->OpenPath(path) : FALSE;
+}
+
+BOOL CGlimraApp::CheckSingleInstance(const std::vector<std::string>& paths) {
   CString title;
   static_cast<void>(title.LoadString(IDS_APP_TITLE));
   CWnd* found = ISApplicationIsUp(title, kDialogClassAtom);
@@ -95,6 +123,13 @@ BOOL CGlimraApp::CheckSingleInstance() {
   // The window operations that matter are the proxy's own when the running
   // copy is another process; CWnd's are not virtual.
   if (auto* remote = dynamic_cast<CZURemoteWnd*>(found)) {
+    // The token first: the running copy comes to the front with it.
+    if (const char* token = std::getenv(kActivationTokenVariable); token != nullptr && *token != '\0') {
+      static_cast<void>(remote->PassActivationToken(token));
+    }
+    for (const std::string& path : paths) {
+      static_cast<void>(remote->OpenRemote(path));
+    }
     ActivateRunningCopy(remote);
   } else {
     ActivateRunningCopy(found);

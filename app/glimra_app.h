@@ -3,6 +3,9 @@
 // the program run, creates and shows the main window, and takes the
 // application-level commands the main window hands on.
 
+#include <string>
+#include <vector>
+
 #include "platform/ui/cmd_ui.h"
 #include "platform/ui/cstring.h"
 #include "support/framework/zu_win_app.h"
@@ -20,8 +23,11 @@ class CGlimraApp : public CZUWinApp {
   int ExitInstance() override;
   void WinHelp(DWORD_PTR data, UINT command = HELP_CONTEXT) override;
 
-  // FALSE when another copy runs; that copy has then been brought forward.
-  BOOL CheckSingleInstance();
+  // FALSE when another copy runs; that copy has then been handed the paths
+  // (absolute, existing) to open and brought forward.
+  BOOL CheckSingleInstance(const std::vector<std::string>& paths = {});
+  // A path another copy handed on, opened as an argument of this copy.
+  BOOL OpenInstancePath(LPCTSTR path) override;
   void InitHtmlHelp();
   // Shows "Glimra Help" modally: help cannot be displayed.
   void ShowHelpMissing();

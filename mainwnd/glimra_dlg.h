@@ -4,6 +4,9 @@
 // control, the icon list's image list, the worker protocol's two events and
 // the handle of the running worker.
 
+#include <string>
+#include <vector>
+
 #include "listing/listing_display.h"
 #include "model/icon_info_list.h"
 #include "platform/ui/button.h"
@@ -75,6 +78,13 @@ class CGlimraDlg : public CSizingModelessMain {
   void ListIcons();
   BOOL ListFolderEntry(CFileList& entry);
   static DWORD ListingThreadProc(LPVOID pParam);
+
+  // Paths handed to the program (arguments, drops, another copy's
+  // arguments; mainwnd/): a folder is selected in the folder tree as a user
+  // selects it, a file's icons are listed as a double-click lists them. A
+  // path that is neither is ignored; OpenPath then answers FALSE.
+  BOOL OpenPath(const CString& path);
+  void OpenPaths(const std::vector<std::string>& paths);
 
   // The icon commands (commands/).
   void ShowIconMenu(CPoint point);

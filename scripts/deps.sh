@@ -14,6 +14,9 @@ PACKAGES=(
   nlohmann-json3-dev
   # bench/: the peer thumbnailer the tools' benchmark runs against.
   exe-thumbnailer
+  # Manual pages made at build time; the install tests validate the desktop
+  # entry and metainfo, render the pages and drive the installed program.
+  help2man desktop-file-utils appstream man-db xdotool python3
 )
 
 missing=()

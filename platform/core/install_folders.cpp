@@ -41,7 +41,12 @@ std::vector<std::string> InstallFolders() {
     if (*override != '\0') folders.emplace_back(override);
     return folders;
   }
-  if (std::string own = ExecutableFolder(); !own.empty()) folders.push_back(std::move(own));
+  if (std::string own = ExecutableFolder(); !own.empty()) {
+#ifdef GLIMRA_DATA_FROM_BIN
+    folders.push_back(Join(own, GLIMRA_DATA_FROM_BIN));
+#endif
+    folders.insert(folders.begin(), std::move(own));
+  }
 #ifdef GLIMRA_DATA_DIR
   folders.emplace_back(GLIMRA_DATA_DIR);
 #endif

@@ -1,7 +1,9 @@
 #pragma once
 // Where the files installed with the program are found: the program's own
 // folder first (a build tree runs the program from its output folder), then
-// the data folder of an installed copy. GLIMRA_PROGRAM_DIR, when set,
+// the data folder of an installed copy, first as seen from the program's
+// folder (so a copy installed under any prefix finds its own), then where
+// the build meant to install it. GLIMRA_PROGRAM_DIR, when set,
 // replaces both, so a test can run the program against a folder it built.
 
 #include <optional>

@@ -24,9 +24,10 @@
 
 namespace {
 
-// Requests and replies are single short lines; a peer that sends more
+// Requests and replies are single lines, the longest an OPEN of a path of
+// the platform's longest length, every byte escaped; a peer that sends more
 // without a line break is not one of ours.
-constexpr qint64 kMaxLine = 256;
+constexpr qint64 kMaxLine = 3 * 4096 + 64;
 
 std::uint64_t Fnv1a(std::string_view text) {
   std::uint64_t hash = 14695981039346656037ull;
@@ -94,7 +95,53 @@ std::vector<std::string_view> Words(std::string_view line) {
 
 const char* Bit(BOOL value) { return value ? "1" : "0"; }
 
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 }  // namespace
+
+std::string EscapeInstanceWord(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string word;
+  word.reserve(bytes.size());
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte > 0x20 && byte < 0x7F && byte != '%') {
+      word += c;
+    } else {
+      word += '%';
+      word += kHex[byte >> 4];
+      word += kHex[byte & 0x0F];
+    }
+  }
+  return word;
+}
+
+std::optional<std::string> UnescapeInstanceWord(std::string_view word) {
+  std::string bytes;
+  bytes.reserve(word.size());
+  for (std::size_t at = 0; at < word.size(); ++at) {
+    if (word[at] != '%') {
+      bytes += word[at];
+      continue;
+    }
+    if (word.size() - at < 3) {
+      return std::nullopt;
+    }
+    const int high = HexValue(word[at + 1]);
+    const int low = HexValue(word[at + 2]);
+    if (high < 0 || low < 0) {
+      return std::nullopt;
+    }
+    bytes += static_cast<char>(high * 16 + low);
+    at += 2;
+  }
+  return bytes;
+}
 
 std::string InstanceChannelPath(std::string_view title, DWORD classKey) {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -109,8 +156,19 @@ std::string InstanceChannelPath(std::string_view title, DWORD classKey) {
 
 // ---- answering
 
-std::string AnswerInstanceRequest(std::string_view request, CWnd* mainWindow) {
+std::string AnswerInstanceRequest(std::string_view request, CWnd* mainWindow, const InstanceOpenFn& open) {
   const std::vector<std::string_view> words = Words(request);
+  if (words.size() == 2 && (words[0] == "OPEN" || words[0] == "TOKEN")) {
+    const std::optional<std::string> value = UnescapeInstanceWord(words[1]);
+    if (!value || mainWindow == nullptr || mainWindow->GetSafeHwnd() == nullptr) {
+      return "ERR";
+    }
+    if (words[0] == "TOKEN") {
+      qputenv(kActivationTokenVariable, QByteArray::fromStdString(*value));
+      return "OK 1";
+    }
+    return std::string("OK ") + Bit(open && open(*value) ? TRUE : FALSE);
+  }
   if (mainWindow == nullptr || words.size() < 2 || mainWindow->GetSafeHwnd() == nullptr) {
     return "ERR";
   }
@@ -187,6 +245,7 @@ struct InstanceServer::Impl {
   std::string path;
   QLocalServer server;
   MainWindowFn mainWindow;
+  InstanceOpenFn open;
   bool serving = false;
 
   void AcceptPending() {
@@ -210,7 +269,7 @@ struct InstanceServer::Impl {
         return;
       }
       line.chop(1);
-      const std::string reply = AnswerInstanceRequest(line.toStdString(), mainWindow ? mainWindow() : nullptr);
+      const std::string reply = AnswerInstanceRequest(line.toStdString(), mainWindow ? mainWindow() : nullptr, open);
       socket.write(QByteArray::fromStdString(reply + "\n"));
       socket.flush();
     }
@@ -226,8 +285,9 @@ InstanceServer::~InstanceServer() {
   m_impl->server.close();  // removes the socket file
 }
 
-void InstanceServer::Serve(MainWindowFn mainWindow) {
+void InstanceServer::Serve(MainWindowFn mainWindow, InstanceOpenFn open) {
   m_impl->mainWindow = std::move(mainWindow);
+  m_impl->open = std::move(open);
   if (!m_impl->serving) {
     m_impl->serving = true;
     Impl* impl = m_impl.get();

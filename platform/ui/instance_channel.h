@@ -30,6 +30,21 @@ inline constexpr int kInstanceReplyTimeoutMs = 5000;
 // runtime folder, and the user id in the name), distinct per title and key.
 [[nodiscard]] std::string InstanceChannelPath(std::string_view title, DWORD classKey);
 
+// What the first copy does with a path a later copy hands on: true when it
+// took the path (an existing folder or file), false when it ignored it.
+using InstanceOpenFn = std::function<bool(const std::string& path)>;
+
+// The environment variable through which a desktop hands a starting
+// program its activation token; a window may come to the front with it.
+inline constexpr const char* kActivationTokenVariable = "XDG_ACTIVATION_TOKEN";
+
+// A path or token as one word of a request line: every byte that is not
+// printable ASCII, a space or '%' becomes %XX, so names with spaces, line
+// breaks or bytes that are not UTF-8 travel unchanged.
+[[nodiscard]] std::string EscapeInstanceWord(std::string_view bytes);
+// The bytes of an escaped word; nothing for a malformed escape.
+[[nodiscard]] std::optional<std::string> UnescapeInstanceWord(std::string_view word);
+
 // A later copy's connection to the first copy.
 class InstanceClient {
  public:
@@ -61,8 +76,9 @@ class InstanceServer {
   InstanceServer& operator=(const InstanceServer&) = delete;
 
   // Answers requests from now on about the window mainWindow() returns at
-  // the time of each request (null: every request fails).
-  void Serve(MainWindowFn mainWindow);
+  // the time of each request (null: every request fails); paths another
+  // copy hands on go to open (none: they are refused).
+  void Serve(MainWindowFn mainWindow, InstanceOpenFn open = {});
   [[nodiscard]] bool IsServing() const;
   [[nodiscard]] const std::string& GetPath() const;
 
@@ -85,5 +101,9 @@ struct InstanceClaim {
 // The requests, and the running copy's answer to one (exposed for tests).
 // "STATE main|popup" answers "OK iconic=0|1 popup=0|1 visible=0|1";
 // "SHOW main|popup N" and "FOREGROUND main|popup" answer "OK 0|1";
+// "OPEN <escaped path>" hands the path to open and answers "OK 0|1";
+// "TOKEN <escaped token>" makes the token the one the next activation of a
+// window uses (kActivationTokenVariable) and answers "OK 1";
 // anything else, or a request about a window that is not there, "ERR".
-[[nodiscard]] std::string AnswerInstanceRequest(std::string_view request, CWnd* mainWindow);
+[[nodiscard]] std::string AnswerInstanceRequest(std::string_view request, CWnd* mainWindow,
+                                                const InstanceOpenFn& open = {});

@@ -5,6 +5,7 @@
 #include "platform/core/data_module.h"
 #include "platform/ui/accelerators.h"
 #include "platform/ui/cwnd.h"
+#include "platform/ui/desktop_shell.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/resources.h"
 #include "platform/ui/ui_call.h"
@@ -188,6 +189,7 @@ void AfxRunIdle() {
 int AfxWinMain(int argc, char** argv) {
   QApplication qtApp(argc, argv);
   SetUiThread();
+  CloseMainWindowOnTerminate();
   CWinApp* app = AfxGetApp();
   if (!app) return -1;
   app->m_hInstance = GetModuleHandleA(nullptr);

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
@@ -20,6 +22,16 @@
 #include "platform/ui/window_record.h"
 
 namespace {
+
+// Both icons a window was given, each image at its own size.
+QIcon WindowIconOf(HICON big, HICON small) {
+  QIcon icon;
+  for (HICON one : {big, small}) {
+    const QImage image = IconToImage(one);
+    if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+  }
+  return icon;
+}
 
 std::unordered_set<WindowRecord*>& Records() {
   static std::unordered_set<WindowRecord*> records;
@@ -233,6 +245,8 @@ LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETICON: {
       HICON old = wParam ? rec->bigIcon : rec->smallIcon;
       (wParam ? rec->bigIcon : rec->smallIcon) = reinterpret_cast<HICON>(lParam);
+      // The window manager and the task bar show a top-level window's icons.
+      if (!rec->isChild && rec->widget) rec->widget->setWindowIcon(WindowIconOf(rec->bigIcon, rec->smallIcon));
       return reinterpret_cast<LRESULT>(old);
     }
     case WM_ERASEBKGND:

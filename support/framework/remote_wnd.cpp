@@ -60,6 +60,20 @@ BOOL CZURemoteWnd::SetForegroundWindow() {
   return ReplyTrue(m_client->Request(std::string("FOREGROUND ") + TargetWord(m_target))) ? TRUE : FALSE;
 }
 
+BOOL CZURemoteWnd::OpenRemote(const std::string& path) {
+  if (!m_client) {
+    return FALSE;
+  }
+  return ReplyTrue(m_client->Request("OPEN " + EscapeInstanceWord(path))) ? TRUE : FALSE;
+}
+
+BOOL CZURemoteWnd::PassActivationToken(const std::string& token) {
+  if (!m_client || token.empty()) {
+    return FALSE;
+  }
+  return ReplyTrue(m_client->Request("TOKEN " + EscapeInstanceWord(token))) ? TRUE : FALSE;
+}
+
 CZURemoteWnd* CZURemoteWnd::GetLastActivePopup() const {
   auto* self = const_cast<CZURemoteWnd*>(this);
   if (!m_client || m_target != RemoteTarget::MainWindow) {

@@ -30,6 +30,13 @@ class CZURemoteWnd : public CWnd {
   // proxy when it has none (so "popup != main" reads as on one machine).
   [[nodiscard]] CZURemoteWnd* GetLastActivePopup() const;
 
+  // Hands a path to the other copy to open as it opens its own arguments;
+  // TRUE when it took the path.
+  BOOL OpenRemote(const std::string& path);
+  // Hands the other copy the desktop's activation token of this start, so
+  // that its window may come to the front where the desktop asks for one.
+  BOOL PassActivationToken(const std::string& token);
+
   // The single-instance steps in one go: the remote main window to the
   // front, restored when minimized, and its last active popup above it.
   // TRUE when the other copy answered every step.

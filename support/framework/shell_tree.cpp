@@ -104,10 +104,10 @@ std::vector<std::string> ReadSubfolders(const std::string& path) {
 }
 
 HTREEITEM InsertShellItem(CTreeCtrl& tree, HTREEITEM parent, const char* text, int image, int selectedImage,
-                          std::unique_ptr<ShellItem> data, bool mayHaveChildren) {
+                          std::unique_ptr<ShellItem> data, bool mayHaveChildren, HTREEITEM after = TVI_LAST) {
   TVINSERTSTRUCT insert{};
   insert.hParent = parent;
-  insert.hInsertAfter = TVI_LAST;
+  insert.hInsertAfter = after;
   insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
   std::string label = text;
   insert.item.pszText = label.data();
@@ -267,6 +267,80 @@ BOOL CShellTree::OnFolderSelected(NMHDR* pNMHDR, LRESULT* pResult, CString& fold
   }
   folderPath = data->path.c_str();
   return TRUE;
+}
+
+namespace {
+
+// True when path is folder or lies inside it.
+bool IsAtOrBelow(const std::string& path, const std::string& folder) {
+  if (folder.empty() || path.compare(0, folder.size(), folder) != 0) {
+    return false;
+  }
+  return path.size() == folder.size() || folder.back() == kPathSeparator || path[folder.size()] == kPathSeparator;
+}
+
+// The names of path below folder, empty names (doubled separators) left out.
+std::vector<std::string> NamesBelow(const std::string& path, const std::string& folder) {
+  std::vector<std::string> names;
+  std::size_t at = folder.size();
+  while (at < path.size()) {
+    const std::size_t end = path.find(kPathSeparator, at);
+    const std::size_t stop = end == std::string::npos ? path.size() : end;
+    if (stop > at) names.push_back(path.substr(at, stop - at));
+    at = stop + 1;
+  }
+  return names;
+}
+
+}  // namespace
+
+HTREEITEM CShellTree::SelectFolderPath(const CString& path) {
+  const std::string target = path.str();
+  std::error_code ec;
+  if (target.empty() || target.front() != kPathSeparator || !std::filesystem::is_directory(target, ec)) {
+    return nullptr;
+  }
+  // The deepest root holding the path: the home folder before "/".
+  HTREEITEM item = nullptr;
+  std::size_t rootLength = 0;
+  for (HTREEITEM root = GetChildItem(GetRootItem()); root != nullptr; root = GetNextSiblingItem(root)) {
+    const ShellItem* data = ItemOf(*this, root);
+    if (data != nullptr && IsAtOrBelow(target, data->path) && (item == nullptr || data->path.size() > rootLength)) {
+      item = root;
+      rootLength = data->path.size();
+    }
+  }
+  if (item == nullptr) {
+    return nullptr;
+  }
+  for (const std::string& name : NamesBelow(target, ItemOf(*this, item)->path)) {
+    Expand(item, TVE_EXPAND);
+    HTREEITEM found = nullptr;
+    HTREEITEM before = TVI_FIRST;
+    for (HTREEITEM child = GetChildItem(item); child != nullptr && found == nullptr; child = GetNextSiblingItem(child)) {
+      const std::string text = GetItemText(child).str();
+      if (text == name) {
+        found = child;
+      } else if (NameLess(text, name)) {
+        before = child;
+      }
+    }
+    if (found == nullptr) {
+      const ShellItem* parent = ItemOf(*this, item);
+      if (parent == nullptr || LeadsToAncestor(*this, item, *parent)) {
+        return nullptr;
+      }
+      found = InsertShellItem(*this, item, name.c_str(), imgFolder, imgFolderOpen,
+                              MakeFolderItem(JoinPath(parent->path, name)), true, before);
+      if (found == nullptr) {
+        return nullptr;
+      }
+    }
+    item = found;
+  }
+  SelectItem(item);
+  EnsureVisible(item);
+  return item;
 }
 
 CString CShellTree::GetItemPath(HTREEITEM item) const {

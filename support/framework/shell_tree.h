@@ -45,6 +45,15 @@ class CShellTree : public CTreeCtrl {
   // unchanged) for "Computer" or no item.
   BOOL OnFolderSelected(NMHDR* pNMHDR, LRESULT* pResult, CString& folderPath);
 
+  // Selects the item of the folder at an absolute path, expanding the items
+  // on the way as a user opens them, so the selection notifies
+  // TVN_SELCHANGED like a user's. The path is followed by its names, below
+  // the root (the home folder or "/") it lies in. A folder the tree leaves
+  // out (hidden, or past kMaxChildren) gets an item of its own in name
+  // order. Null, and the selection unchanged, when the path names no
+  // folder or leads through a link back up the tree.
+  HTREEITEM SelectFolderPath(const CString& path);
+
   // The full path of an item's folder; empty for "Computer" or null.
   [[nodiscard]] CString GetItemPath(HTREEITEM item) const;
   // The item showing a folder, searched among the items already filled.

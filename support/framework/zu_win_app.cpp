@@ -55,6 +55,9 @@ BOOL CZUWinApp::StartInstanceServer() {
   if (m_pMainWnd == nullptr || m_pMainWnd->GetSafeHwnd() == nullptr) {
     return FALSE;
   }
-  m_pServer->Serve([this] { return m_pMainWnd; });
+  m_pServer->Serve([this] { return m_pMainWnd; },
+                   [this](const std::string& path) { return OpenInstancePath(path.c_str()) != FALSE; });
   return TRUE;
 }
+
+BOOL CZUWinApp::OpenInstancePath(LPCTSTR /*path*/) { return FALSE; }

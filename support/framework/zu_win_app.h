@@ -52,6 +52,11 @@ class CZUWinApp : public CWinApp {
   // earlier or again does no harm. TRUE while serving.
   BOOL StartInstanceServer();
 
+  // A path a later copy handed on (an argument it was started with): the
+  // program opens it as it opens its own. TRUE when taken; the base takes
+  // none.
+  virtual BOOL OpenInstancePath(LPCTSTR path);
+
  private:
   std::string m_strClassName;
   std::unique_ptr<InstanceServer> m_pServer;

@@ -39,6 +39,16 @@ TEST(InstallFolders, WithoutOverrideTheProgramFolderComesFirst) {
   EXPECT_EQ(std::string(exe).substr(0, folders[0].size() + 1), folders[0] + "/");
 }
 
+TEST(InstallFolders, ThenTheDataFolderBesideTheProgramsFolder) {
+  unsetenv("GLIMRA_PROGRAM_DIR");
+  const auto folders = InstallFolders();
+  ASSERT_GE(folders.size(), 3u);
+  // <prefix>/bin/../share/glimra, whatever prefix the copy was installed under.
+  EXPECT_EQ(folders[1].rfind(folders[0] + "/", 0), 0u) << folders[1];
+  EXPECT_EQ(folders[1].substr(folders[1].size() - 7), "/glimra");
+  EXPECT_EQ(folders[2].substr(folders[2].size() - 7), "/glimra");
+}
+
 TEST(InstallFolders, FindsOnlyRegularFilesByBareName) {
   TempDir dir;
   ProgramDirOverride pin(dir.path());

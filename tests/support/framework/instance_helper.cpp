@@ -1,8 +1,9 @@
 // One copy of an application for the single-instance tests, run as
-//   <tests> --instance-helper serve TITLE [minimized|popup]
+//   <tests> --instance-helper serve TITLE [minimized|popup|opens]
 //     becomes the first copy (prints "FOUND" and ends with 3 when another
 //     copy already runs), shows a main window, prints "READY" once it
 //     answers other copies, and runs until killed (at most a minute);
+//     "opens" takes every path handed on and prints "OPEN <escaped path>";
 //   <tests> --instance-helper probe TITLE
 //     asks ISApplicationIsUp, brings a copy it finds forward as the
 //     program does, prints "FOUND" or "NONE" and ends.
@@ -12,12 +13,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "framework_test_resources.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/geometry.h"
 #include "platform/ui/resources.h"
+#include "platform/ui/instance_channel.h"
 #include "support/framework/remote_wnd.h"
 #include "support/framework/zu_win_app.h"
 
@@ -40,8 +43,19 @@ class ReadyPopup : public CDialog {
   }
 };
 
+// An application that takes the paths other copies hand on.
+class OpeningApp : public CZUWinApp {
+ public:
+  BOOL OpenInstancePath(LPCTSTR path) override {
+    Say(("OPEN " + EscapeInstanceWord(path)).c_str());
+    return TRUE;
+  }
+};
+
 int Serve(const std::string& title, const std::string& mode) {
-  CZUWinApp app;
+  const std::unique_ptr<CZUWinApp> owned =
+      mode == "opens" ? std::unique_ptr<CZUWinApp>(new OpeningApp) : std::make_unique<CZUWinApp>();
+  CZUWinApp& app = *owned;
   if (app.ISApplicationIsUp(title.c_str(), kClassKey) != nullptr) {
     Say("FOUND");
     return 3;

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/geometry.h"
 #include "platform/ui/instance_channel.h"
@@ -252,6 +253,57 @@ TEST_F(AnswerTest, RequestsTable) {
   EXPECT_EQ(AnswerInstanceRequest("STATE main", &m_window), "OK iconic=1 popup=0 visible=1");
   EXPECT_EQ(AnswerInstanceRequest("SHOW main 1", &m_window), "OK 1");
   EXPECT_EQ(AnswerInstanceRequest("STATE main", &m_window), "OK iconic=0 popup=0 visible=1");
+}
+
+TEST(InstanceWords, EscapingRoundTripsEveryByteAndKeepsOneWord) {
+  std::string allBytes;
+  for (int b = 0; b < 256; ++b) allBytes += static_cast<char>(b);
+  const std::string cases[] = {"", "/home/u/setup.exe", "/a b/c%d", "line\nbreak\r", "\xff\xfe not UTF-8", allBytes};
+  for (const std::string& bytes : cases) {
+    const std::string word = EscapeInstanceWord(bytes);
+    for (const char c : word) {
+      EXPECT_TRUE(c > ' ' && c < 0x7F) << static_cast<int>(c);
+    }
+    EXPECT_EQ(UnescapeInstanceWord(word), bytes);
+  }
+  EXPECT_EQ(EscapeInstanceWord("a b%"), "a%20b%25");
+  for (const char* bad : {"%", "%4", "%zz", "a%2"}) EXPECT_FALSE(UnescapeInstanceWord(bad)) << bad;
+  EXPECT_EQ(UnescapeInstanceWord("%4a%4A"), "JJ");
+}
+
+TEST_F(AnswerTest, OpenAndTokenRequests) {
+  std::vector<std::string> opened;
+  const InstanceOpenFn open = [&](const std::string& path) {
+    opened.push_back(path);
+    return path != "/refused";
+  };
+  EXPECT_EQ(AnswerInstanceRequest("OPEN /a%20b/c.exe", &m_window, open), "OK 1");
+  EXPECT_EQ(AnswerInstanceRequest("OPEN %2Frefused", &m_window, open), "OK 0");
+  EXPECT_EQ(AnswerInstanceRequest("OPEN %zz", &m_window, open), "ERR");
+  EXPECT_EQ(AnswerInstanceRequest("OPEN", &m_window, open), "ERR");
+  EXPECT_EQ(AnswerInstanceRequest("OPEN /x", nullptr, open), "ERR");
+  // A copy that takes no paths refuses them.
+  EXPECT_EQ(AnswerInstanceRequest("OPEN /x", &m_window), "OK 0");
+  EXPECT_EQ(opened, (std::vector<std::string>{"/a b/c.exe", "/refused"}));
+
+  const QByteArray saved = qgetenv(kActivationTokenVariable);
+  EXPECT_EQ(AnswerInstanceRequest("TOKEN abc%20123", &m_window), "OK 1");
+  EXPECT_EQ(qgetenv(kActivationTokenVariable), QByteArray("abc 123"));
+  qputenv(kActivationTokenVariable, saved);
+}
+
+TEST(InstanceChannel, PathsReachTheRunningCopyInOrder) {
+  const std::string title = UniqueTitle("open");
+  Helper first({"serve", QString::fromStdString(title), "opens"});
+  ASSERT_EQ(first.Line(), "READY");
+  auto remote = ConnectTo(title);
+  ASSERT_NE(remote, nullptr);
+  const std::string longName = "/" + std::string(4000, '\xe9');
+  EXPECT_TRUE(remote->OpenRemote("/first folder/one.exe"));
+  EXPECT_TRUE(remote->OpenRemote(longName));
+  EXPECT_TRUE(remote->PassActivationToken("token-1"));
+  EXPECT_EQ(first.Line(), "OPEN " + EscapeInstanceWord("/first folder/one.exe"));
+  EXPECT_EQ(first.Line(), "OPEN " + EscapeInstanceWord(longName));
 }
 
 }  // namespace

@@ -207,3 +207,65 @@ TEST_F(ShellTreeTest, NullNotificationsAreIgnored) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ShellTreeTest, SelectFolderPathExpandsTheWayAndNotifiesTheSelection) {
+  Folder("Downloads/setup files/disk1");
+  Folder("Downloads/a");
+  Folder(".wine/drive_c/Program Files");
+  Folder("Zeta");
+  File("Downloads/file.exe");
+  Tree().PopulateTree();
+  const std::string home = m_home.string();
+
+  struct Case {
+    std::string path;
+    std::string selected;  // empty: refused, the selection stays
+  };
+  const Case cases[] = {
+      {home + "/Downloads/setup files/disk1", home + "/Downloads/setup files/disk1"},
+      {home + "//Downloads/a/", home + "/Downloads/a"},
+      // Hidden folders are not listed, but a folder asked for by name is shown.
+      {home + "/.wine/drive_c/Program Files", home + "/.wine/drive_c/Program Files"},
+      {home, home},
+      {home + "/Downloads/file.exe", ""},
+      {home + "/no such folder", ""},
+      {"relative/path", ""},
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    const std::size_t before = m_host.m_selected.size();
+    HTREEITEM item = Tree().SelectFolderPath(c.path.c_str());
+    if (c.selected.empty()) {
+      EXPECT_EQ(item, nullptr) << c.path;
+      EXPECT_EQ(m_host.m_selected.size(), before) << c.path;
+      continue;
+    }
+    ASSERT_NE(item, nullptr) << c.path;
+    EXPECT_EQ(Tree().GetSelectedItem(), item);
+    EXPECT_EQ(Tree().GetItemPath(item), CString(c.selected.c_str()));
+    // The parent's notification handler saw it as a user's selection.
+    ASSERT_GT(m_host.m_selected.size(), before) << c.path;
+    EXPECT_EQ(m_host.m_selected.back(), CString(c.selected.c_str()));
+  }
+  // The hidden folder took its place in name order; nothing was doubled.
+  EXPECT_EQ(ChildNames(HomeItem()), (std::vector<std::string>{".wine", "Downloads", "Zeta"}));
+  Tree().SelectFolderPath((home + "/.wine").c_str());
+  EXPECT_EQ(ChildNames(HomeItem()), (std::vector<std::string>{".wine", "Downloads", "Zeta"}));
+}
+
+TEST_F(ShellTreeTest, SelectFolderPathOutsideHomeGoesThroughTheFileSystemRoot) {
+  ico_test::TempDir outside;
+  fs::create_directories(fs::path(outside.path()) / "x" / "y");
+  Tree().PopulateTree();
+  const std::string target = outside.path() + "/x/y";
+  HTREEITEM item = Tree().SelectFolderPath(target.c_str());
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(Tree().GetItemPath(item), CString(target.c_str()));
+  HTREEITEM top = item;
+  while (Tree().GetParentItem(Tree().GetParentItem(top)) != nullptr) top = Tree().GetParentItem(top);
+  EXPECT_EQ(Tree().GetItemPath(top), CString("/"));
+}
+
+}  // namespace
