@@ -9,7 +9,7 @@ PACKAGES=(
   libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
-  icoutils xvfb xauth fonts-dejavu-core
+  icoutils xvfb xauth xdotool fonts-dejavu-core
 )
 
 missing=()
