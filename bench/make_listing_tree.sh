@@ -7,6 +7,9 @@
 #   DEST/gNN/sNNN/        the PE files (executables and libraries)
 #   DEST/gNN/sNNN/icons/  the .ico files
 #   DEST/gNN/sNNN/icons/other/uninst   an icon file without the extension
+# With LINK=1 the files are hard links to the corpus instead of copies, so
+# a tree of a million icons costs folders and names, not disk (DEST must be
+# on the corpus's file system).
 # Usage: make_listing_tree.sh [DEST] [SETS] [WIDE]
 # The icon count is what glimra-list finds in each corpus file times its
 # copies; glimra-list is $GLIMRA_LIST, else build/tools/glimra-list.
@@ -30,20 +33,23 @@ icons=("$corpus"/ico/*.ico)
 wide_pe="$corpus/pe64/shell32.dll"
 other="$corpus/misc/uninst"
 
+put=(cp)
+[[ ${LINK:-0} == 1 ]] && put=(ln)
+
 rm -rf "$dest"
 mkdir -p "$dest"
 for ((i = 0; i < sets; i++)); do
   dir=$(printf '%s/g%02d/s%03d' "$dest" $((i / 16)) "$i")
   mkdir -p "$dir/icons/other"
   for f in "${small_pe[@]}"; do
-    cp "$f" "$dir/$(basename "$(dirname "$f")")-$(basename "$f")"
+    "${put[@]}" "$f" "$dir/$(basename "$(dirname "$f")")-$(basename "$f")"
   done
   # Spread the wide sets evenly through the tree rather than first.
   if (( (i + 1) * wide / sets != i * wide / sets )); then
-    cp "$wide_pe" "$dir/pe64-shell32.dll"
+    "${put[@]}" "$wide_pe" "$dir/pe64-shell32.dll"
   fi
-  cp "${icons[@]}" "$dir/icons/"
-  cp "$other" "$dir/icons/other/"
+  "${put[@]}" "${icons[@]}" "$dir/icons/"
+  "${put[@]}" "$other" "$dir/icons/other/"
 done
 
 files=$(find "$dest" -type f | wc -l)

@@ -4,7 +4,18 @@
 
 #include "platform/core/win_types.h"
 
-// param is the module's path (a const char*). FALSE for a type other than
-// an icon group or an icon, or when there is no main window, which ends the
+class CGlimraDlg;
+
+// The user value of the enumeration. The window travels with it rather than
+// being looked up as the application's main window: the enumeration runs on
+// the listing worker, and the user-interface thread forgets the main window
+// as it destroys it.
+struct IconGroupTarget {
+  CGlimraDlg* dlg = nullptr;
+  LPCSTR path = nullptr;  // the module's path
+};
+
+// param points to an IconGroupTarget. FALSE for a type other than an icon
+// group or an icon, or when the target names no window, which ends the
 // enumeration; TRUE otherwise, whether or not the group's icon loaded.
 BOOL EnumIconGroupProc(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param);

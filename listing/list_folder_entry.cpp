@@ -22,6 +22,7 @@ BOOL CGlimraDlg::ListFolderEntry(CFileList& entry) {
   // Before every entry, the root included: a stop takes effect before the
   // next file or folder is even looked at.
   if (StopRequested(m_hStopEvent)) return FALSE;
+  LeaveIfKilled();
   if (entry.IsFile()) {
     ListWalkFile(*this, CString(entry.m_strPath));
     return TRUE;

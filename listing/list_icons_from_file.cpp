@@ -46,8 +46,9 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
   if (source.way() == ListingWay::Module) {
     // A module without icon groups lists nothing: there is no fallback to
     // the extraction, whose answer would be the same groups anyway.
-    static_cast<void>(EnumResourceNamesA(source.module(), RT_GROUP_ICON, EnumIconGroupProc,
-                                         reinterpret_cast<LONG_PTR>(static_cast<LPCTSTR>(strPath))));
+    IconGroupTarget target{this, strPath};
+    static_cast<void>(
+        EnumResourceNamesA(source.module(), RT_GROUP_ICON, EnumIconGroupProc, reinterpret_cast<LONG_PTR>(&target)));
   } else {
     for (UINT index = 0; index <= kMaxExtractIndex; ++index) {
       HICON extracted = ExtractIconFromFile(*source.shellFile(), index);
@@ -80,11 +81,8 @@ BOOL EnumIconGroupProc(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param) 
   if (!IS_INTRESOURCE(type) || (ResourceNumber(type) != RT_GROUP_ICON_ID && ResourceNumber(type) != RT_ICON_ID)) {
     return FALSE;
   }
-  // On a worker the thread object is the application's, whose main window
-  // is ours.
-  CWinThread* thread = AfxGetThread();
-  auto* dlg = dynamic_cast<CGlimraDlg*>(thread != nullptr ? thread->GetMainWnd() : nullptr);
-  if (dlg == nullptr) return FALSE;
-  dlg->AddModuleIcon(module, name, reinterpret_cast<LPCTSTR>(param));
+  const auto* target = reinterpret_cast<const IconGroupTarget*>(param);
+  if (target == nullptr || target->dlg == nullptr) return FALSE;
+  target->dlg->AddModuleIcon(module, name, target->path);
   return TRUE;
 }

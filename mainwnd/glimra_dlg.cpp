@@ -31,6 +31,20 @@ ON_BN_CLICKED(IDC_RECURSIVE, UpdateListButton)
 ON_WM_TIMER()
 END_MESSAGE_MAP()
 
+namespace {
+
+// Ends a running worker and waits until it has left. It leaves at its next
+// window call; the wait is short, and it must come before anything the
+// worker uses goes: the controls, the image list, the records, the window.
+void EndWorker(HANDLE& worker) {
+  if (worker == nullptr) return;
+  static_cast<void>(ZU_ThreadKill(worker));
+  static_cast<void>(WaitForSingleObject(worker, INFINITE));
+  worker = nullptr;
+}
+
+}  // namespace
+
 CGlimraDlg::CGlimraDlg(UINT templateId)
     : CSizingModelessMain(templateId),
       m_hStartedEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
@@ -41,13 +55,8 @@ CGlimraDlg::CGlimraDlg(UINT templateId)
 }
 
 CGlimraDlg::~CGlimraDlg() {
-  if (m_hWorkerThread != nullptr) {
-    static_cast<void>(ZU_ThreadKill(m_hWorkerThread));
-    // The worker leaves at its next window call; wait until it has, since
-    // it uses the image list, the list view and the records released below.
-    static_cast<void>(WaitForSingleObject(m_hWorkerThread, INFINITE));
-    m_hWorkerThread = nullptr;
-  }
+  // Normally ended already, as the window was destroyed.
+  EndWorker(m_hWorkerThread);
   if (m_pImageList != nullptr) {
     // A list view that outlives this point must not draw from a freed list.
     if (m_lvIcons.GetSafeHwnd() != nullptr) {
@@ -122,6 +131,9 @@ void CGlimraDlg::OnOK() {}
 void CGlimraDlg::OnCancel() {}
 
 BOOL CGlimraDlg::DestroyWindow() {
+  // Before the teardown, not at the object's end: a worker still running
+  // would call into controls being destroyed.
+  EndWorker(m_hWorkerThread);
   // Each entry unlinks itself from the list when deleted.
   while (!Header.IsEmpty()) {
     delete Header.GetHead();

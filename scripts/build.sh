@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds one build folder. Usage: build.sh DIR [cmake options...]
+# TARGETS (space-separated) builds only those targets instead of everything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=$1; shift
@@ -11,4 +12,6 @@ if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" "$@"
-cmake --build "$dir" -j "$(nproc)"
+targets=()
+for t in ${TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$dir" -j "$(nproc)" "${targets[@]}"

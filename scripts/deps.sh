@@ -9,14 +9,14 @@ PACKAGES=(
   libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
-  icoutils xvfb xauth fonts-dejavu-core
+  icoutils xvfb xauth xdotool fonts-dejavu-core
   # The tool tests read the tools' JSON back through an independent parser.
   nlohmann-json3-dev
   # bench/: the peer thumbnailer the tools' benchmark runs against.
   exe-thumbnailer
   # Manual pages made at build time; the install tests validate the desktop
   # entry and metainfo, render the pages and drive the installed program.
-  help2man desktop-file-utils appstream man-db xdotool python3
+  help2man desktop-file-utils appstream man-db python3
 )
 
 missing=()

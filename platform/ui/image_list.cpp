@@ -3,21 +3,31 @@
 #include <QPainter>
 #include <algorithm>
 #include <deque>
+#include <limits>
 #include <memory>
+#include <span>
 #include <unordered_set>
 
 #include "platform/core/icon_object.h"
 #include "platform/ui/gdi_internal.h"
+#include "platform/ui/picture_store.h"
 #include "platform/ui/ui_call.h"
 
 struct ImageListRecord {
+  ImageListRecord(int width, int height) : cx(width), cy(height), pictures(PixelCount(width, height)) {}
+  static std::size_t PixelCount(int width, int height) {
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  }
   int cx = 0;
   int cy = 0;
   UINT flags = 0;
   int grow = 0;
-  // A deque, so that removing the first image, as a clear does one image
-  // at a time, costs the same however many follow it.
-  std::deque<std::vector<std::uint32_t>> images;
+  // Image n is the picture it names, so item n, image n and record n keep
+  // their numbers however many images share a picture. A deque, so that
+  // removing the first image, as a clear does one image at a time, costs
+  // the same however many follow it.
+  std::deque<PictureStore::PictureId> images;
+  PictureStore pictures;
   CImageList* wnd = nullptr;
   std::unique_ptr<CImageList> temporary;
 };
@@ -36,9 +46,7 @@ ImageListRecord* Live(HIMAGELIST list) { return (list && Lists().count(list)) ? 
 HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow) {
   if (cx <= 0 || cy <= 0 || cx > kMaxImageListSide || cy > kMaxImageListSide) return nullptr;
   return UiCall([&]() -> HIMAGELIST {
-    auto* list = new ImageListRecord;
-    list->cx = cx;
-    list->cy = cy;
+    auto* list = new ImageListRecord(cx, cy);
     list->flags = flags;
     list->grow = grow;
     // A deque grows by blocks, so there is nothing to reserve.
@@ -62,15 +70,23 @@ BOOL ImageList_Destroy(HIMAGELIST list) {
 namespace {
 int StorePixels(HIMAGELIST list, int index, int cx, int cy, std::vector<std::uint32_t>&& pixels) {
   if (pixels.size() != static_cast<std::size_t>(std::max(cx, 0)) * static_cast<std::size_t>(std::max(cy, 0))) return -1;
+  // Hashed on the calling thread: the user-interface thread only looks the
+  // picture up and compares.
+  const std::uint64_t hash = PictureStore::Hash(pixels);
   return UiCall([&]() -> int {
     if (!Live(list) || list->cx != cx || list->cy != cy) return -1;
     if (index == -1) {
-      if (list->images.size() >= static_cast<std::size_t>(kMaxImageListImages)) return -1;
-      list->images.push_back(std::move(pixels));
+      // Indices are ints; short of that the list takes every image.
+      if (list->images.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) return -1;
+      list->images.push_back(list->pictures.Acquire(pixels, hash));
       return static_cast<int>(list->images.size() - 1);
     }
     if (index < 0 || static_cast<std::size_t>(index) >= list->images.size()) return -1;
-    list->images[static_cast<std::size_t>(index)] = std::move(pixels);
+    PictureStore::PictureId& image = list->images[static_cast<std::size_t>(index)];
+    // Acquired before the old one goes, so an equal picture is kept, not freed and stored again.
+    const PictureStore::PictureId replaced = image;
+    image = list->pictures.Acquire(pixels, hash);
+    list->pictures.Release(replaced);
     return index;
   });
 }
@@ -95,17 +111,28 @@ BOOL ImageList_Remove(HIMAGELIST list, int index) {
   return UiCall([&]() -> BOOL {
     if (!Live(list)) return FALSE;
     if (index == -1) {
-      list->images.clear();
+      list->images = {};
+      list->pictures.Clear();
       return TRUE;
     }
     if (index < 0 || static_cast<std::size_t>(index) >= list->images.size()) return FALSE;
+    list->pictures.Release(list->images[static_cast<std::size_t>(index)]);
     list->images.erase(list->images.begin() + index);
+    if (list->images.empty()) {
+      // The last image gone one at a time (as a clear goes) gives the memory back too.
+      list->images = {};
+      list->pictures.Clear();
+    }
     return TRUE;
   });
 }
 
 int ImageList_GetImageCount(HIMAGELIST list) {
   return UiCall([&]() -> int { return Live(list) ? static_cast<int>(list->images.size()) : 0; });
+}
+
+int ImageList_GetPictureCount(HIMAGELIST list) {
+  return UiCall([&]() -> int { return Live(list) ? static_cast<int>(list->pictures.Count()) : 0; });
 }
 
 BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy) {
@@ -120,7 +147,8 @@ BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy) {
 std::vector<std::uint32_t> ImageList_GetPixels(HIMAGELIST list, int index) {
   return UiCall([&]() -> std::vector<std::uint32_t> {
     if (!Live(list) || index < 0 || static_cast<std::size_t>(index) >= list->images.size()) return {};
-    return list->images[static_cast<std::size_t>(index)];
+    const std::span<const std::uint32_t> pixels = list->pictures.Pixels(list->images[static_cast<std::size_t>(index)]);
+    return std::vector<std::uint32_t>(pixels.begin(), pixels.end());
   });
 }
 
@@ -167,7 +195,7 @@ HIMAGELIST CImageList::Detach() {
 
 bool DrawImageListImage(QPainter& painter, HIMAGELIST list, int index, const QPoint& at) {
   if (!Live(list) || index < 0 || static_cast<std::size_t>(index) >= list->images.size()) return false;
-  const std::vector<std::uint32_t>& pixels = list->images[static_cast<std::size_t>(index)];
+  const std::span<const std::uint32_t> pixels = list->pictures.Pixels(list->images[static_cast<std::size_t>(index)]);
   // Drawn from the stored pixels in place: a view of thousands of items
   // keeps one copy of each picture.
   const QImage image(reinterpret_cast<const uchar*>(pixels.data()), list->cx, list->cy, list->cx * 4,

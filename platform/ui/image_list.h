@@ -8,9 +8,8 @@
 #include "platform/ui/cobject.h"
 #include "platform/ui/common_controls.h"
 
-// Caps one list so that a runaway producer costs bounded memory: 65536
-// images of at most 256 x 256.
-inline constexpr int kMaxImageListImages = 65536;
+// Images are at most 256 x 256. Their number has no cap: equal images are
+// stored once (by content), so memory follows the different pictures.
 inline constexpr int kMaxImageListSide = 256;
 
 [[nodiscard]] HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow);
@@ -28,6 +27,8 @@ BOOL ImageList_Remove(HIMAGELIST list, int index);
 BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
 // The image's 0xAARRGGBB pixels, top-down; empty for a bad index.
 [[nodiscard]] std::vector<std::uint32_t> ImageList_GetPixels(HIMAGELIST list, int index);
+// How many different pictures the list's images hold between them.
+[[nodiscard]] int ImageList_GetPictureCount(HIMAGELIST list);
 
 class CImageList : public CObject {
  public:

@@ -210,6 +210,10 @@ BOOL DestroyMenu(HMENU menu) {
     if (menu->wnd) menu->wnd->m_hMenu = nullptr;
     if (menu->temporary) menu->temporary->m_hMenu = nullptr;
     if (menu->bar) menu->bar->clear();
+    // Later, not now: a command chosen from this popup (File/Exit destroys
+    // the window and its menus) runs inside the popup's own key or mouse
+    // handler, which goes on using the popup after the command returns.
+    if (menu->qmenu) menu->qmenu.release()->deleteLater();
     delete menu;
     return TRUE;
   });

@@ -60,10 +60,13 @@ class Dispatcher final : public QObject {
       std::lock_guard lock(m_mutex);
       m_queue.push_back(std::move(op));
     }
-    QCoreApplication::postEvent(this, new QEvent(kRunQueuedEvent));
+    auto* event = new QEvent(kRunQueuedEvent);
+    NotePostedEventSent(event);
+    QCoreApplication::postEvent(this, event);
   }
 
   bool event(QEvent* e) override {
+    NotePostedEventReceived(e);
     if (e->type() != kRunQueuedEvent) return QObject::event(e);
     std::shared_ptr<QueuedOp> op;
     {

@@ -70,6 +70,8 @@ WORD VirtualKey(const QKeyEvent* e) {
 class KeyFilter final : public QObject {
  public:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    // Sees every event first, a worker's posted calls included.
+    NotePostedEventReceived(event);
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget) return false;

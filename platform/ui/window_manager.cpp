@@ -577,8 +577,13 @@ BOOL KillTimer(HWND hWnd, UINT_PTR id) {
     if (!rec) return FALSE;
     auto it = rec->timers.find(id);
     if (it == rec->timers.end()) return FALSE;
-    // The QTimer may be the one whose timeout is running now.
-    it->second.release()->deleteLater();
+    // Stopped now: a killed timer never fires again, also when the object's
+    // deletion waits (a deferred delete runs only once control is back in
+    // an event loop, which a plain pump of events is not). Deleted later:
+    // it may be the timer whose timeout is running now.
+    QTimer* timer = it->second.release();
+    timer->stop();
+    timer->deleteLater();
     rec->timers.erase(it);
     return TRUE;
   });

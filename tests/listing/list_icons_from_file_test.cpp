@@ -274,11 +274,12 @@ TEST_F(Listing, AClearEmptiesAllThreeAndTheNextIconGetsIndexZero) {
   ExpectImagesMatchRecords();
 }
 
-TEST_F(Listing, TheGroupProcedureRefusesOtherTypesAndAWindowlessApplication) {
+TEST_F(Listing, TheGroupProcedureRefusesOtherTypesAndATargetWithoutWindow) {
   const std::string path = kCorpus + "/pe32/notepad.exe";
   HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, nullptr);
-  const auto param = reinterpret_cast<LONG_PTR>(path.c_str());
+  IconGroupTarget target{dlg, path.c_str()};
+  const auto param = reinterpret_cast<LONG_PTR>(&target);
   EXPECT_FALSE(EnumIconGroupProc(module, MAKEINTRESOURCEA(6), MAKEINTRESOURCEA(768), param));
   EXPECT_EQ(Records(), 0);
   EXPECT_TRUE(EnumIconGroupProc(module, RT_GROUP_ICON, MAKEINTRESOURCEA(768), param));
@@ -286,12 +287,18 @@ TEST_F(Listing, TheGroupProcedureRefusesOtherTypesAndAWindowlessApplication) {
   // A group whose icon does not load adds nothing, and the walk goes on.
   EXPECT_TRUE(EnumIconGroupProc(module, RT_GROUP_ICON, MAKEINTRESOURCEA(9999), param));
   EXPECT_EQ(Records(), 1);
+  // The window comes with the call, not from the application, which
+  // forgets its main window while destroying it.
   CWnd* mainWnd = theApp.m_pMainWnd;
   theApp.m_pMainWnd = nullptr;
-  EXPECT_FALSE(EnumIconGroupProc(module, RT_GROUP_ICON, MAKEINTRESOURCEA(768), param));
+  EXPECT_TRUE(EnumIconGroupProc(module, RT_GROUP_ICON, MAKEINTRESOURCEA(768), param));
   theApp.m_pMainWnd = mainWnd;
+  EXPECT_EQ(Records(), 2);
+  target.dlg = nullptr;
+  EXPECT_FALSE(EnumIconGroupProc(module, RT_GROUP_ICON, MAKEINTRESOURCEA(768), param));
   FreeLibrary(module);
-  EXPECT_EQ(Records(), 1);
+  EXPECT_EQ(Records(), 2);
+  EXPECT_EQ(Record(1).m_strSource, path.c_str());
 }
 
 void DoubleClickFile(CGlimraDlg* dlg, const std::string& folder, const char* name) {

@@ -3,6 +3,10 @@
 // it does with choices that change while it runs, hostile trees, and a
 // window destroyed in the middle of a listing.
 
+#include <QEvent>
+#include <QObject>
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -14,6 +18,7 @@
 
 #include "mainwnd/glimra_dlg.h"
 #include "platform/core/kernel_object.h"
+#include "platform/ui/qt_bridge.h"
 #include "platform/ui/ui_call.h"
 #include "tests/common/ico_builder.h"
 #include "tests/program_support/app_test_support.h"
@@ -272,7 +277,29 @@ TEST_F(ListingWalk, AHostileTreeIsWalkedOnWithNothingReported) {
   EXPECT_EQ(Caption(), "&List Icon");
 }
 
-TEST_F(ListingWalk, ClosingTheWindowMidListingEndsTheWorkerBeforeItsDataGoes) {
+// Notes, as the window's teardown starts (its frame is hidden first),
+// whether the worker had left by then.
+class TeardownProbe final : public QObject {
+ public:
+  explicit TeardownProbe(HANDLE worker) : m_worker(worker) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Hide && !seen) {
+      seen = true;
+      workerGone = WaitForSingleObject(m_worker, 0) == WAIT_OBJECT_0;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+  bool seen = false;
+  bool workerGone = false;
+
+ private:
+  HANDLE m_worker;
+};
+
+// Also the case the thread sanitizer run is for: the worker, inside a
+// module's group enumeration, must not touch the window while the
+// user-interface thread takes it apart.
+TEST_F(ListingWalk, ClosingTheWindowMidListingEndsTheWorkerBeforeTheTeardown) {
   for (int i = 0; i < 1500; ++i) fs::create_symlink(kSixGroups, dir.File("m" + std::to_string(i) + ".exe"));
   ChooseRecursiveListing(*dlg, dir.path(), "*.exe");
   dlg->m_btnListIcon.EnableWindow(TRUE);
@@ -281,9 +308,12 @@ TEST_F(ListingWalk, ClosingTheWindowMidListingEndsTheWorkerBeforeItsDataGoes) {
   ASSERT_NE(worker, nullptr);
   ASSERT_TRUE(PumpUntil([&] { return Records() >= 200; }, kFinishMs));
   ASSERT_EQ(WaitForSingleObject(worker, 0), WAIT_TIMEOUT);
+  TeardownProbe probe(worker);
+  WidgetOfWindow(dlg->GetSafeHwnd())->installEventFilter(&probe);
   DestroyMainWindow();
   dlg = nullptr;
-  // The window's destructor waited for the worker to leave.
+  EXPECT_TRUE(probe.seen);
+  EXPECT_TRUE(probe.workerGone);
   EXPECT_EQ(WaitForSingleObject(worker, 0), WAIT_OBJECT_0);
 }
 

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 #include <chrono>
+#include <thread>
 
 #include "platform/ui/accelerators.h"
 #include "platform/ui/dialog.h"
@@ -67,6 +68,17 @@ TEST_F(TimerAccelTest, KilledTimerNeverFires) {
   EXPECT_TRUE(wnd.KillTimer(7));
   EXPECT_FALSE(wnd.KillTimer(7));
   Pump(100);
+  EXPECT_TRUE(wnd.fired.empty());
+}
+
+// Also when events are only processed, never run by an event loop (as a
+// handler's own pump or a test's does), so the killed timer's deferred
+// deletion never comes: it must not fire once its time is past.
+TEST_F(TimerAccelTest, KilledTimerNeverFiresUnderAPlainPumpOfEvents) {
+  wnd.SetTimer(7, 5, nullptr);
+  EXPECT_TRUE(wnd.KillTimer(7));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  for (int i = 0; i < 5; ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
   EXPECT_TRUE(wnd.fired.empty());
 }
 
