@@ -103,6 +103,7 @@ BOOL CGlimraDlg::OnInitDialog() {
   AddSzControlEx(m_lvIcons, 0, 100, 0, 100);
 
   m_treeFolders.EnableImages();
+  m_treeFolders.EnableFolderKeys();
   m_treeFolders.PopulateTree();
 
   m_pImageList = new CImageList;

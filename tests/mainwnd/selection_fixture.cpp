@@ -79,6 +79,7 @@ void SelectionWindow::SelectFolder(const std::string& path) {
   HTREEITEM homeItem = dlg->m_treeFolders.FindFolderItem(home.c_str());
   ASSERT_NE(homeItem, nullptr);
   dlg->m_treeFolders.Expand(homeItem, TVE_EXPAND);
+  ASSERT_TRUE(PumpUntil([&] { return !dlg->m_treeFolders.ReadsPending(); }, 5000));
   HTREEITEM item = dlg->m_treeFolders.FindFolderItem(path.c_str());
   ASSERT_NE(item, nullptr) << path;
   m_pathsAtSelection = searchPaths.size();
