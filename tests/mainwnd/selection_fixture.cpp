@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -51,7 +50,8 @@ void SelectionWindow::SetUp() {
   dlg = CreateShownMainWindow(50);
   ASSERT_NE(dlg, nullptr);
   // The tree starts at home; its refresh writes "*.*" into the edit field.
-  ASSERT_TRUE(PumpUntil([&] { return Caption() == "&Path selector: " + home; }, 3000));
+  ASSERT_TRUE(
+      PumpUntil([&] { return Caption() == "&Path selector: " + home && !FileListFillPending(dlg->m_lstFiles); }, 3000));
   WatchSearchPaths([this](const std::string& path) { searchPaths.push_back(path); });
 }
 
