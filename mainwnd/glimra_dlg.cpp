@@ -1,6 +1,7 @@
 #include "mainwnd/glimra_dlg.h"
 
 #include "app/glimra_app.h"
+#include "commands/icon_description.h"
 #include "commands/icon_menu.h"
 #include "mainwnd/minimized_icon.h"
 #include "platform/core/icon_object.h"
@@ -110,6 +111,12 @@ BOOL CGlimraDlg::OnInitDialog() {
   m_pImageList->Create(32, 32, 0, 25, 20);
   m_lvIcons.SetImageList(m_pImageList, LVSIL_NORMAL);
   m_lvIcons.SetIconSpacing(48, 48);
+  // Beyond the design: what an icon is, for a pointer resting on it and for
+  // screen readers.
+  m_lvIcons.SetItemDescriber([this](int item) {
+    const POSITION at = m_listIcons.FindIndex(item);
+    return at != nullptr ? DescribeListedIcon(m_listIcons.GetAt(at)) : CString();
+  });
 
   m_chkRecursive.SetCheck(BST_UNCHECKED);
 

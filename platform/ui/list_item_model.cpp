@@ -8,6 +8,10 @@ int ListItemModel::rowCount(const QModelIndex& parent) const { return parent.isV
 QVariant ListItemModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || !Valid(index.row())) return {};
   if (role == Qt::DisplayRole) return At(index.row()).text;
+  if ((role == Qt::ToolTipRole || role == Qt::AccessibleTextRole) && m_describe) {
+    QString text = m_describe(index.row());
+    if (!text.isEmpty()) return text;
+  }
   return {};
 }
 
