@@ -8,7 +8,7 @@
 #include "platform/core/module_icon_group.h"
 #include "platform/core/shell_extract.h"
 #include "support/icon/icon_library.h"
-#include "support/icon/listing_probe.h"
+#include "support/icon/icon_source.h"
 
 namespace {
 
@@ -66,12 +66,12 @@ ListingCounts ListLikeTheProgram(const std::vector<std::string>& files) {
   ListingCounts counts;
   for (const std::string& file : files) {
     ++counts.files;
-    if (HasIcoExtension(file)) {
+    const IconSource source(file.c_str());
+    if (source.way() == ListingWay::IconFile) {
       counts.icons += ListIconFile(file);
-    } else if (HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+    } else if (source.way() == ListingWay::Module) {
       ++counts.modules;
-      counts.icons += ListModule(module);
-      (void)FreeLibrary(module);
+      counts.icons += ListModule(source.module());
     } else {
       counts.icons += ListByExtraction(file);
     }

@@ -7,6 +7,7 @@
 #include "platform/ui/ui_call.h"
 #include "platform/ui/win_app.h"
 #include "support/framework/file_name.h"
+#include "support/icon/icon_source.h"
 
 namespace {
 
@@ -26,7 +27,6 @@ class Held {
  private:
   Handle m_handle;
 };
-using ModuleHolder = Held<HMODULE, FreeLibrary>;
 using IconHolder = Held<HICON, DestroyIcon>;
 
 // Extraction indices travel as identifiers, which are numbers only below
@@ -51,20 +51,20 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
     const CFileName shown(text);
     m_wndStatusBar.SetWindowText(shown.Path2Rect(&m_wndStatusBar, rect).c_str());
   });
-  CFileName fileName;
-
   PendingIcons pending(*this, file);
-  fileName = strPath.str();
-  if (fileName.ISExtension("ico")) {
+  // The tools decide by the same function; the module, when the file is
+  // one, stays mapped until the source goes out of scope.
+  const IconSource source(strPath);
+  if (source.way() == ListingWay::IconFile) {
     // The message stays until the next file replaces it.
     AddIconFileIcon(strPath);
     pending.Flush([this, file] { m_listingDisplay.Finished(file); });
     return;
   }
-  if (const ModuleHolder module(LoadLibraryExA(strPath, nullptr, LOAD_LIBRARY_AS_DATAFILE)); module.get() != nullptr) {
+  if (source.way() == ListingWay::Module) {
     // A module without icon groups lists nothing: there is no fallback to
     // the extraction, whose answer would be the same groups anyway.
-    static_cast<void>(EnumResourceNamesA(module.get(), RT_GROUP_ICON, EnumIconGroupProc,
+    static_cast<void>(EnumResourceNamesA(source.module(), RT_GROUP_ICON, EnumIconGroupProc,
                                          reinterpret_cast<LONG_PTR>(static_cast<LPCTSTR>(strPath))));
   } else {
     for (UINT index = 0; index <= kMaxExtractIndex; ++index) {

@@ -10,6 +10,10 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   icoutils xvfb xauth fonts-dejavu-core
+  # The tool tests read the tools' JSON back through an independent parser.
+  nlohmann-json3-dev
+  # bench/: the peer thumbnailer the tools' benchmark runs against.
+  exe-thumbnailer
 )
 
 missing=()

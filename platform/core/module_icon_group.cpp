@@ -34,12 +34,14 @@ ResourceName ResourceNameFrom(LPCSTR id) {
   return name;
 }
 
-std::vector<ResourceName> ModuleIconGroupNames(HMODULE module) {
+std::vector<ResourceName> ModuleResourceNames(HMODULE module, LPCSTR type) {
   std::vector<ResourceName> names;
   if (module == nullptr) return names;
-  (void)EnumResourceNamesA(module, RT_GROUP_ICON, CollectName, reinterpret_cast<LONG_PTR>(&names));
+  (void)EnumResourceNamesA(module, type, CollectName, reinterpret_cast<LONG_PTR>(&names));
   return names;
 }
+
+std::vector<ResourceName> ModuleIconGroupNames(HMODULE module) { return ModuleResourceNames(module, RT_GROUP_ICON); }
 
 Expected<std::vector<IconImageBytes>> ModuleIconGroup(HMODULE module, LPCSTR id) {
   if (module == nullptr || id == nullptr) return Fail("no module");

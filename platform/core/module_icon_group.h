@@ -20,6 +20,9 @@ struct ResourceName {
 
 [[nodiscard]] ResourceName ResourceNameFrom(LPCSTR id);
 
+// Every name of one resource type in the module, in enumeration order.
+[[nodiscard]] std::vector<ResourceName> ModuleResourceNames(HMODULE module, LPCSTR type);
+
 // Every RT_GROUP_ICON name of the module, in enumeration order.
 [[nodiscard]] std::vector<ResourceName> ModuleIconGroupNames(HMODULE module);
 

@@ -1,25 +1,26 @@
 #pragma once
-// What the listing finds in one file, decided the way the listing decides
-// it: an "ico" extension reads the icon file, else a file that loads as a
-// data module gives its icon groups, else shell extraction by index.
+// What the listing finds in one file, read the way IconSource decides (see
+// icon_source.h), in the listing's words: each icon with the size a 32x32
+// load picks and, on request, every image of its group.
 
 #include <string>
 #include <vector>
 
 #include "platform/core/win_types.h"
-
-enum class ListingWay { IconFile, Module, Extract };
+#include "support/icon/icon_source.h"
 
 struct ListedImage {
   unsigned width = 0;
   unsigned height = 0;
-  unsigned bitCount = 0;
+  unsigned bitCount = 0;         // real depth, from the image's own header
+  unsigned claimedBitCount = 0;  // what the directory entry says
+  unsigned byteSize = 0;
   bool png = false;
 };
 
 struct ListedIcon {
-  std::string label;  // "id=N", "name=S" or "index=N"
-  int width = 0;      // of the image a 32x32 load picks
+  IconKey key;
+  int width = 0;  // of the image a 32x32 load picks
   int height = 0;
   std::vector<ListedImage> images;  // filled with ImageDetail::AllImages
 };
@@ -27,14 +28,17 @@ struct ListedIcon {
 struct FileListing {
   ListingWay way = ListingWay::IconFile;
   std::vector<ListedIcon> icons;
+  // Why the file could not be read; empty when it was (a readable file
+  // without icons is no error).
+  std::string error;
 };
 
 enum class ImageDetail { PickedOnly, AllImages };
 
-// Whether the name's extension is "ico", in any letter case.
-[[nodiscard]] bool HasIcoExtension(const std::string& path);
-
 [[nodiscard]] FileListing ProbeListing(LPCSTR path, ImageDetail detail);
+
+// "ico", "module" or "extract".
+[[nodiscard]] const char* ListingWayName(ListingWay way);
 
 // One line: the name as shown, the way, each icon, and for modules the count.
 [[nodiscard]] std::string FormatListingLine(const std::string& shownName, const FileListing& listing);
