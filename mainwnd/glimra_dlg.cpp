@@ -3,9 +3,11 @@
 #include "app/glimra_app.h"
 #include "commands/icon_description.h"
 #include "commands/icon_menu.h"
+#include "commands/icon_transfer.h"
 #include "mainwnd/minimized_icon.h"
 #include "platform/core/icon_object.h"
 #include "platform/core/kernel_object.h"
+#include "platform/ui/control_keys.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/resources.h"
@@ -117,6 +119,9 @@ BOOL CGlimraDlg::OnInitDialog() {
     const POSITION at = m_listIcons.FindIndex(item);
     return at != nullptr ? DescribeListedIcon(m_listIcons.GetAt(at)) : CString();
   });
+  // And a way for icons out of the window: Ctrl+C in the list, dragging.
+  BindControlKey(m_lvIcons.GetSafeHwnd(), 'C', KeyModifiers::kControl, [this] { CopySelectedIcons(*this); });
+  m_lvIcons.SetDragStart([this] { DragSelectedIcons(*this); });
 
   m_chkRecursive.SetCheck(BST_UNCHECKED);
 

@@ -6,6 +6,7 @@
 #include <QStyleOptionFocusRect>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "platform/ui/gdi_internal.h"
 #include "platform/ui/list_item_model.h"
@@ -268,4 +269,16 @@ void IconGridView::RangeNow() {
 void IconGridView::ItemsMoved() {
   updateGeometries();
   viewport()->update();
+}
+
+void IconGridView::SetDragStart(std::function<void()> start) {
+  m_dragStart = std::move(start);
+  // Qt then keeps a selection that a press lands in, so all of it is dragged.
+  setDragEnabled(static_cast<bool>(m_dragStart));
+  setDragDropMode(m_dragStart ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
+  m_items.SetDraggable(static_cast<bool>(m_dragStart));
+}
+
+void IconGridView::startDrag(Qt::DropActions) {
+  if (m_dragStart) m_dragStart();
 }

@@ -61,4 +61,7 @@ class CListCtrl : public CWnd {
   // asked of describe (on the user-interface thread) only when one is shown
   // or read; an empty text gives none. An empty function removes them.
   void SetItemDescriber(std::function<CString(int item)> describe);
+  // Beyond the platform: the user dragging selected items runs start, which
+  // starts the drag; an empty function turns dragging off.
+  void SetDragStart(std::function<void()> start);
 };

@@ -17,7 +17,8 @@ QVariant ListItemModel::data(const QModelIndex& index, int role) const {
 
 Qt::ItemFlags ListItemModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
-  return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  return m_draggable ? flags | Qt::ItemIsDragEnabled : flags;
 }
 
 int ListItemModel::Insert(int at, ListItem item) {

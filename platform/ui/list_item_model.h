@@ -38,8 +38,10 @@ class ListItemModel final : public QAbstractListModel {
   // The text of a row's tooltip and accessible name, asked for only when
   // shown; none when empty.
   void SetDescriber(std::function<QString(int row)> describe) { m_describe = std::move(describe); }
+  void SetDraggable(bool draggable) { m_draggable = draggable; }
 
  private:
   std::vector<ListItem> m_items;
   std::function<QString(int row)> m_describe;
+  bool m_draggable = false;
 };

@@ -359,3 +359,9 @@ void CListCtrl::SetItemDescriber(std::function<CString(int item)> describe) {
     items->SetDescriber([describe = std::move(describe)](int row) { return ToQt(describe(row).str()); });
   });
 }
+
+void CListCtrl::SetDragStart(std::function<void()> start) {
+  UiCall([&] {
+    if (auto* view = dynamic_cast<IconGridView*>(WidgetOfWindow(m_hWnd))) view->SetDragStart(std::move(start));
+  });
+}
