@@ -31,7 +31,12 @@ trap 'rm -rf "$work"' EXIT
 
 now() { date +%s.%N; }
 # Processor time (user + system) of every child this shell has waited for.
-cpu_now() { times | tail -1 | awk '{ t = 0; for (i = 1; i <= 2; ++i) { split($i, p, "m"); t += p[1] * 60 + p[2] } printf "%.4f", t }'; }
+# `times` must run in this shell (a command substitution is a new process
+# that has waited for none of them), so it writes to a file first.
+cpu_now() {
+  times >"$work/times"
+  tail -1 "$work/times" | awk '{ t = 0; for (i = 1; i <= 2; ++i) { split($i, p, "m"); t += p[1] * 60 + p[2] } printf "%.4f", t }'
+}
 diff_of() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.4f", b - a }'; }
 # best NAME COMMAND...: runs a command RUNS times into a fresh $work/out and
 # keeps the best wall time in NAME and the best processor time in NAME_cpu.
@@ -42,7 +47,8 @@ best() {
   local b="" bc="" t0 t1 c0 c1 d dc
   for _ in $(seq "$runs"); do
     rm -rf "$work/out"; mkdir -p "$work/out"
-    c0=$(cpu_now); t0=$(now); "$@" >/dev/null 2>&1; t1=$(now); c1=$(cpu_now)
+    cpu_now >"$work/c0"; t0=$(now); "$@" >/dev/null 2>&1; t1=$(now); cpu_now >"$work/c1"
+    c0=$(cat "$work/c0") c1=$(cat "$work/c1")
     d=$(diff_of "$t0" "$t1"); dc=$(diff_of "$c0" "$c1")
     if [ -z "$b" ] || awk -v d="$d" -v b="$b" 'BEGIN { exit !(d < b) }'; then b=$d; fi
     if [ -z "$bc" ] || awk -v d="$dc" -v b="$bc" 'BEGIN { exit !(d < b) }'; then bc=$dc; fi
@@ -89,8 +95,9 @@ thumbs() {  # thumbs DIR COMMAND... : one run per file, OUT = DIR/<n>.png
     i=$((i + 1))
   done
 }
-c0=$(cpu_now); t0=$(now); thumbs "$work/thumb/ours" "$tools/glimra-thumbnailer"; t1=$(now); c1=$(cpu_now)
-c2=$(cpu_now); t2=$(now); thumbs "$work/thumb/theirs" exe-thumbnailer; t3=$(now); c3=$(cpu_now)
+cpu_now >"$work/c0"; t0=$(now); thumbs "$work/thumb/ours" "$tools/glimra-thumbnailer"; t1=$(now); cpu_now >"$work/c1"
+cpu_now >"$work/c2"; t2=$(now); thumbs "$work/thumb/theirs" exe-thumbnailer; t3=$(now); cpu_now >"$work/c3"
+c0=$(cat "$work/c0") c1=$(cat "$work/c1") c2=$(cat "$work/c2") c3=$(cat "$work/c3")
 n=${#files[@]}
 per() { awk -v d="$(diff_of "$1" "$2")" -v n="$n" 'BEGIN { printf "%.2f", d * 1000 / n }'; }
 t_ours=$(per "$t0" "$t1") t_theirs=$(per "$t2" "$t3") t_ours_cpu=$(per "$c0" "$c1") t_theirs_cpu=$(per "$c2" "$c3")

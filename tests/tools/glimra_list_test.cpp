@@ -88,6 +88,23 @@ TEST(GlimraList, NamesThatAreNotUtf8StillGiveValidJsonWithTheirExactBytes) {
   EXPECT_EQ(file.at("icons").size(), 1u);
 }
 
+TEST(GlimraList, JsonCarriesWhyAFileCouldNotBeRead) {
+  ico_test::TempDir dir;
+  ASSERT_TRUE(ico_test::WriteFile(dir.File("bad.ico"), {0, 0, 1, 0}));
+  const auto run = RunTool({"glimra-list", "--json", dir.File("gone.dll"), dir.File("bad.ico"), dir.path()});
+  EXPECT_EQ(run.status, 1);
+  const auto lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 3u);
+  const json gone = json::parse(lines[0]), bad = json::parse(lines[1]), folder = json::parse(lines[2]);
+  EXPECT_EQ(gone.at("error"), "cannot open: No such file or directory");
+  EXPECT_EQ(gone.at("way"), "extract");
+  EXPECT_TRUE(gone.at("icons").empty());
+  EXPECT_EQ(bad.at("error"), "not an icon file");
+  EXPECT_EQ(bad.at("way"), "ico");
+  EXPECT_EQ(folder.at("error"), "not a regular file (a folder)");
+  EXPECT_EQ(Lines(run.err).size(), 3u);
+}
+
 struct ExitCase {
   const char* what;
   std::vector<std::string> arguments;  // after the program; "@" stands for a temporary folder
