@@ -10,11 +10,7 @@
 
 #include "platform/core/file_mapping.h"
 #include "support/icon/cursor_group.h"
-#include "support/icon/ico_writer.h"
-#include "support/icon/icon_resource_builder.h"
 #include "support/icon/icon_source.h"
-#include "support/icon/image_choice.h"
-#include "support/icon/png_writer.h"
 #include "tools/cli_support.h"
 #include "tools/icon_outputs.h"
 
