@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/ui/gdi_internal.h"
+#include "platform/ui/icon_grid_accessible.h"
 #include "platform/ui/list_item_model.h"
 
 namespace {
@@ -20,6 +21,7 @@ constexpr int kLabelGap = 2;
 IconGridView::IconGridView(ListItemModel& items, Flow flow, QWidget* parent)
     : QAbstractItemView(parent), m_items(items), m_flow(flow), m_grid(75, 70) {
   setModel(&items);
+  InstallIconGridAccessibility();
   // Whatever moves items' places repaints the whole view; an append only
   // repaints when the new item shows.
   connect(&items, &QAbstractItemModel::rowsRemoved, this, [this] { ItemsMoved(); });

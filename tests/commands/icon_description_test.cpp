@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -59,6 +60,22 @@ TEST_F(IconDescription, ItemsTellFileIdentifierAndImageCount) {
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(Role(i, Qt::AccessibleTextRole), Role(i, Qt::ToolTipRole));
   }
+  // A screen reader reads the same as the items' names.
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(View());
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->role(), QAccessible::List);
+  ASSERT_EQ(list->childCount(), 3);
+  std::vector<std::string> names;
+  for (int i = 0; i < list->childCount(); ++i) {
+    QAccessibleInterface* item = list->child(i);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->role(), QAccessible::ListItem);
+    EXPECT_EQ(list->indexOfChild(item), i);
+    names.push_back(item->text(QAccessible::Name).toStdString());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, Tips());
+
   // A source gone since the listing leaves the file name alone.
   ASSERT_EQ(std::remove(ico.c_str()), 0);
   EXPECT_EQ(Tips().back(), "three.ico");
