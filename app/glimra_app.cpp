@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "app/command_line.h"
+#include "commands/icon_transfer.h"
 #include "mainwnd/glimra_dlg.h"
 #include "mainwnd/main_bars.h"
 #include "platform/ui/cwnd.h"
@@ -53,6 +54,10 @@ ON_UPDATE_COMMAND_UI(ID_ICONS_SAVEAS, OnUpdateIconsSelection)
 ON_UPDATE_COMMAND_UI(ID_ICONS_CLEAR, OnUpdateIconsClear)
 ON_COMMAND(ID_ICONS_INFO, OnIconsInfo)
 ON_UPDATE_COMMAND_UI(ID_ICONS_INFO, OnUpdateIconsSelection)
+ON_COMMAND(ID_ICONS_COPY, OnIconsCopy)
+ON_UPDATE_COMMAND_UI(ID_ICONS_COPY, OnUpdateIconsSelection)
+ON_COMMAND(ID_ICONS_EXPORT, OnIconsExport)
+ON_UPDATE_COMMAND_UI(ID_ICONS_EXPORT, OnUpdateIconsSelection)
 ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 ON_UPDATE_COMMAND_UI(ID_APP_ABOUT, OnUpdateAlwaysEnabled)
 ON_UPDATE_COMMAND_UI(ID_HELP_FINDER, OnUpdateAlwaysEnabled)
@@ -171,6 +176,14 @@ void CGlimraApp::OnIconsSaveAs() {
 
 void CGlimraApp::OnIconsInfo() {
   if (CGlimraDlg* dlg = MainDialog()) dlg->ShowSelectedIconInfo();
+}
+
+void CGlimraApp::OnIconsCopy() {
+  if (CGlimraDlg* dlg = MainDialog()) CopySelectedIcons(*dlg);
+}
+
+void CGlimraApp::OnIconsExport() {
+  if (CGlimraDlg* dlg = MainDialog()) ExportSelectedIcons(*dlg);
 }
 
 void CGlimraApp::OnUpdateIconsClear(CCmdUI* pCmdUI) {

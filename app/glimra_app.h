@@ -44,6 +44,8 @@ class CGlimraApp : public CZUWinApp {
   afx_msg void OnUpdateIconsSelection(CCmdUI* pCmdUI);
   afx_msg void OnUpdateIconsClear(CCmdUI* pCmdUI);
   afx_msg void OnIconsInfo();
+  afx_msg void OnIconsCopy();
+  afx_msg void OnIconsExport();
   afx_msg void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
   afx_msg void OnHelpTopics();
   DECLARE_MESSAGE_MAP()

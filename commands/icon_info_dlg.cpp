@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "model/icon_info.h"
 #include "platform/core/icon_object.h"
 #include "platform/ui/dc.h"
 #include "res/resource_ids.h"
@@ -56,11 +57,7 @@ BOOL CIconInfoDlg::OnInitDialog() {
   CString idText;
   if (source.empty()) {
     source = FixedField(m_pResource->szModule);
-    if (IS_INTRESOURCE(m_pszID)) {
-      idText = Number(ResourceNumber(m_pszID));
-    } else {
-      idText.Format("%s", m_pszID);
-    }
+    idText = IconIdentifierText(m_pszID);
   }
   RECT sourceRect{0, 0, 0, 0};
   m_stcSource.GetWindowRect(&sourceRect);

@@ -2,9 +2,11 @@
 // group caption, the file list and the pattern list catch up with the
 // selected folder 500 ms after the last selection.
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "mainwnd/glimra_dlg.h"
 #include "mainwnd/search_path.h"
@@ -32,6 +34,42 @@ std::string Folded(const CString& text) {
   return folded;
 }
 
+// The items the pattern list gets after strPattern for these file names:
+// "*" and each extension, in the names' order. The combo box's own prefix
+// search from the start of its list, without regard to case, decides: "*.ico"
+// is not added after "*.ICO", nor "*.ex" after a pattern "*.exe". It is asked
+// of a sorted copy of the items instead, where the items beginning with a
+// text follow it directly: a folder of numbered files ("frame.00001", ...)
+// gives as many items, and searching the list for each would freeze the
+// window for seconds.
+std::vector<CString> PatternItemsFor(const CString& strPattern, const std::vector<std::string>& names) {
+  std::vector<CString> items;
+  std::set<std::string> folded{Folded(strPattern)};
+  for (const std::string& name : names) {
+    if (name.empty()) {
+      continue;
+    }
+    const CString item = ExtensionItem(CString(name.c_str()));
+    std::string key = Folded(item);
+    const auto next = folded.lower_bound(key);
+    if (next != folded.end() && next->compare(0, key.size(), key) == 0) {
+      continue;
+    }
+    items.push_back(item);
+    folded.insert(std::move(key));
+  }
+  return items;
+}
+
+void ShowPatternItems(CComboBox& combo, const CString& strPattern, const std::vector<CString>& items) {
+  combo.ResetContent();
+  combo.AddString(strPattern);
+  combo.SetCurSel(0);
+  for (const CString& item : items) {
+    combo.AddString(item);
+  }
+}
+
 }  // namespace
 
 void CGlimraDlg::OnSelchangedFolderTree(NMHDR* pNMHDR, LRESULT* pResult) {
@@ -39,6 +77,7 @@ void CGlimraDlg::OnSelchangedFolderTree(NMHDR* pNMHDR, LRESULT* pResult) {
     SetTimer(kRefreshTimer, kRefreshDelayMs, nullptr);
     UpdateListButton();
   } else {
+    StopFileListFill(m_lstFiles);
     m_lstFiles.ResetContent();
     if (m_hWorkerThread == nullptr) {
       m_btnListIcon.EnableWindow(FALSE);
@@ -75,40 +114,29 @@ BOOL CGlimraDlg::RefreshFolder() {
   const CString searchPath = JoinSearchPath(m_strFolder, pattern, SeparatorRule::kOmitWhenPresent);
   // The folder goes in as it is: an "&" in its name shows as a mnemonic.
   m_grpPathSelector.SetWindowText(CString("&Path selector: ") + m_strFolder);
-  FillFileListFor(searchPath, m_lstFiles);
+  // The list is emptied now and filled off this thread; what is in it
+  // always belongs to the new folder.
   m_strFileListFolder = m_strFolder;
-  FillFileTypeCombo(pattern);
-  if (pattern != kAllFilesPattern) {
-    m_cboFileType.AddString(kAllFilesPattern);
-  }
+  FillFileListInBackground(
+      searchPath, m_lstFiles,
+      [pattern](const std::vector<std::string>& names) { return PatternItemsFor(pattern, names); },
+      [this, pattern](std::vector<CString> items) {
+        ShowPatternItems(m_cboFileType, pattern, items);
+        if (pattern != kAllFilesPattern) {
+          m_cboFileType.AddString(kAllFilesPattern);
+        }
+      });
   return TRUE;
 }
 
 void CGlimraDlg::FillFileTypeCombo(const CString& strPattern) {
-  m_cboFileType.ResetContent();
-  m_cboFileType.AddString(strPattern);
-  m_cboFileType.SetCurSel(0);
-  // The combo box's own prefix search from the start of its list, without
-  // regard to case, decides: "*.ico" is not added after "*.ICO", nor "*.ex"
-  // after a pattern "*.exe". It is asked of a sorted copy of the items
-  // instead, where the items beginning with a text follow it directly: a
-  // folder of numbered files ("frame.00001", ...) gives as many items, and
-  // searching the list for each would freeze the window for seconds.
-  std::set<std::string> folded{Folded(strPattern)};
+  std::vector<std::string> names;
   const int count = m_lstFiles.GetCount();
+  names.reserve(static_cast<std::size_t>(std::max(count, 0)));
   for (int i = 0; i < count; ++i) {
     CString name;
     m_lstFiles.GetText(i, name);
-    if (name.IsEmpty()) {
-      continue;
-    }
-    const CString item = ExtensionItem(name);
-    std::string key = Folded(item);
-    const auto next = folded.lower_bound(key);
-    if (next != folded.end() && next->compare(0, key.size(), key) == 0) {
-      continue;
-    }
-    m_cboFileType.AddString(item);
-    folded.insert(std::move(key));
+    names.push_back(name.str());
   }
+  ShowPatternItems(m_cboFileType, strPattern, PatternItemsFor(strPattern, names));
 }

@@ -1,10 +1,13 @@
 #include "mainwnd/glimra_dlg.h"
 
 #include "app/glimra_app.h"
+#include "commands/icon_description.h"
 #include "commands/icon_menu.h"
+#include "commands/icon_transfer.h"
 #include "mainwnd/minimized_icon.h"
 #include "platform/core/icon_object.h"
 #include "platform/core/kernel_object.h"
+#include "platform/ui/control_keys.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/resources.h"
@@ -112,12 +115,22 @@ BOOL CGlimraDlg::OnInitDialog() {
   AddSzControlEx(m_lvIcons, 0, 100, 0, 100);
 
   m_treeFolders.EnableImages();
+  m_treeFolders.EnableFolderKeys();
   m_treeFolders.PopulateTree();
 
   m_pImageList = new CImageList;
   m_pImageList->Create(32, 32, 0, 25, 20);
   m_lvIcons.SetImageList(m_pImageList, LVSIL_NORMAL);
   m_lvIcons.SetIconSpacing(48, 48);
+  // Beyond the design: what an icon is, for a pointer resting on it and for
+  // screen readers.
+  m_lvIcons.SetItemDescriber([this](int item) {
+    const POSITION at = m_listIcons.FindIndex(item);
+    return at != nullptr ? DescribeListedIcon(m_listIcons.GetAt(at)) : CString();
+  });
+  // And a way for icons out of the window: Ctrl+C in the list, dragging.
+  BindControlKey(m_lvIcons.GetSafeHwnd(), 'C', KeyModifiers::kControl, [this] { CopySelectedIcons(*this); });
+  m_lvIcons.SetDragStart([this] { DragSelectedIcons(*this); });
 
   m_chkRecursive.SetCheck(BST_UNCHECKED);
 

@@ -97,13 +97,19 @@ HICON CIconInfo::GetPreviewIcon(CFileName& source, CString& idText) const {
     idText.Empty();
   } else {
     source = FixedField(group.get()->szModule);
-    if (IS_INTRESOURCE(id)) {
-      idText.Format("%d", static_cast<int>(ResourceNumber(id)));
-    } else {
-      idText.Format("%s", id);
-    }
+    idText = IconIdentifierText(id);
   }
   return icon;
+}
+
+CString IconIdentifierText(LPCTSTR id) {
+  CString text;
+  if (IS_INTRESOURCE(id)) {
+    text.Format("%d", static_cast<int>(ResourceNumber(id)));
+  } else {
+    text.Format("%s", id);
+  }
+  return text;
 }
 
 BOOL CIconInfo::SaveIcon(LPCTSTR path) const {

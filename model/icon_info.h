@@ -68,3 +68,7 @@ class CIconInfo : public CObject {
   [[nodiscard]] bool HasIcoExtension() const;
   [[nodiscard]] ICONRESOURCE* BuildGroup(LPCTSTR id) const;
 };
+
+// A module group's identifier as the program shows it: the number in
+// decimal, or the name.
+[[nodiscard]] CString IconIdentifierText(LPCTSTR id);

@@ -8,11 +8,15 @@ namespace {
 constexpr MenuItemTemplate kFileItems[] = {
     {MF_STRING, ID_APP_EXIT, "E&xit", {}},
 };
-// The popup menu offers the same three items in the same order.
+// The popup menu offers the same items in the same order: the designed
+// three, then the two that get icons out of the window.
 constexpr MenuItemTemplate kIconsItems[] = {
     {MF_STRING, ID_ICONS_CLEAR, "&Clear", {}},
     {MF_STRING, ID_ICONS_SAVEAS, "Save &As...", {}},
     {MF_STRING, ID_ICONS_INFO, "&Info", {}},
+    {MF_SEPARATOR, 0, nullptr, {}},
+    {MF_STRING, ID_ICONS_COPY, "C&opy", {}},
+    {MF_STRING, ID_ICONS_EXPORT, "&Export...", {}},
 };
 constexpr MenuItemTemplate kHelpItems[] = {
     {MF_STRING, ID_HELP_FINDER, "&Help Topics", {}},

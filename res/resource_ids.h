@@ -59,3 +59,6 @@ inline constexpr int IDC_HELP_LINK = 1087;
 inline constexpr UINT ID_ICONS_CLEAR = 32771;
 inline constexpr UINT ID_ICONS_SAVEAS = 32772;
 inline constexpr UINT ID_ICONS_INFO = 32776;
+// Beyond the design: getting icons out of the window.
+inline constexpr UINT ID_ICONS_COPY = 32777;
+inline constexpr UINT ID_ICONS_EXPORT = 32778;

@@ -10,12 +10,9 @@
 
 #include "platform/core/file_mapping.h"
 #include "support/icon/cursor_group.h"
-#include "support/icon/ico_writer.h"
-#include "support/icon/icon_resource_builder.h"
 #include "support/icon/icon_source.h"
-#include "support/icon/image_choice.h"
-#include "support/icon/png_writer.h"
 #include "tools/cli_support.h"
+#include "tools/icon_outputs.h"
 
 namespace {
 
@@ -99,33 +96,12 @@ struct Job {
   Selection selection;
 };
 
-// One image to write as PNG, from an icon group or a cursor.
-struct ImageRef {
-  std::span<const std::uint8_t> bytes;
-  unsigned width = 0;
-  unsigned height = 0;
-  unsigned bitCount = 0;
-};
-
-std::vector<ImageRef> ImagesOf(const ICONRESOURCE* group) {
-  std::vector<ImageRef> images;
-  for (UINT i = 0; i < group->nImages; ++i) {
-    const ICONIMAGE* image = IconImageAt(group, i);
-    images.push_back(ImageRef{IconImageData(image), image->nWidth, image->nHeight, image->nBitCount});
-  }
-  return images;
-}
-
 std::vector<ImageRef> ImagesOf(const std::vector<CursorImage>& cursor) {
   std::vector<ImageRef> images;
   for (const CursorImage& image : cursor) {
     images.push_back(ImageRef{image.bytes.bytes(), image.width, image.height, image.bitCount});
   }
   return images;
-}
-
-std::string KeyText(const IconKey& key) {
-  return key.kind == IconKey::Kind::Name ? key.name : std::to_string(key.number);
 }
 
 class Extractor {
@@ -156,26 +132,10 @@ void Extractor::Written(const std::string& destination, const Expected<std::uint
 }
 
 void Extractor::Pngs(const std::vector<ImageRef>& images, const std::string& stem) {
-  std::vector<std::size_t> chosen;
-  if (m_job.size != 0) {
-    std::vector<ImageSize> sizes;
-    for (const ImageRef& image : images) sizes.push_back(ImageSize{image.width, image.bitCount});
-    if (const auto best = BestImageFor(sizes, m_job.size)) chosen.push_back(*best);
-  } else {
-    for (std::size_t i = 0; i < images.size(); ++i) chosen.push_back(i);
-  }
-  for (const std::size_t i : chosen) {
-    const ImageRef& image = images[i];
-    const std::string name = stem + "_" + std::to_string(image.width) + "x" + std::to_string(image.height) + "_" +
-                             std::to_string(image.bitCount);
-    const std::string destination = m_names.Claim(name, ".png");
-    const auto png = ImageAsPng(image.bytes);
-    if (!png) {
-      m_reporter.Failure(destination, "image cannot be read: " + png.error().what);
-      continue;
-    }
-    Written(destination, WriteWholeFile(destination, {std::span<const std::uint8_t>(*png)}, m_job.overwrite));
-  }
+  WriteImageOutputs(images, stem, m_job.size, m_job.overwrite, m_names,
+                    [this](const std::string& destination, const Expected<std::uint64_t>& result) {
+                      Written(destination, result);
+                    });
 }
 
 void Extractor::Cursor(const std::vector<CursorImage>& images, const std::string& stem) {
@@ -209,7 +169,7 @@ void Extractor::ModuleCursors(const std::string& path, HMODULE module) {
       m_reporter.Failure(path, "cursor " + key.Label() + " cannot be read");
       continue;
     }
-    Cursor(*images, FileNameOf(path) + "_" + KeyText(key));
+    Cursor(*images, IconOutputStem(path, key));
   }
 }
 
@@ -233,7 +193,6 @@ void Extractor::File(const std::string& path) {
     m_reporter.Failure(path, "not an icon file");
     return;
   }
-  const std::string fileName = FileNameOf(path);
   for (std::size_t position = 0; position < keys.size(); ++position) {
     const IconKey& key = keys[position];
     if (!m_job.selection.Takes(key, static_cast<unsigned>(position))) continue;
@@ -242,12 +201,14 @@ void Extractor::File(const std::string& path) {
       m_reporter.Failure(path, "icon " + key.Label() + " cannot be read");
       continue;
     }
-    const std::string stem = fileName + "_" + KeyText(key);
+    const std::string stem = IconOutputStem(path, key);
     if (m_job.png) {
       Pngs(ImagesOf(group.get()), stem);
     } else {
-      const std::string destination = m_names.Claim(stem, ".ico");
-      Written(destination, WriteIcoFile(group.get(), destination, m_job.overwrite));
+      WriteIconOutput(group.get(), stem, m_job.overwrite, m_names,
+                      [this](const std::string& destination, const Expected<std::uint64_t>& result) {
+                        Written(destination, result);
+                      });
     }
   }
 }

@@ -6,8 +6,10 @@
 #include <QStyleOptionFocusRect>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "platform/ui/gdi_internal.h"
+#include "platform/ui/icon_grid_accessible.h"
 #include "platform/ui/list_item_model.h"
 
 namespace {
@@ -19,6 +21,7 @@ constexpr int kLabelGap = 2;
 IconGridView::IconGridView(ListItemModel& items, Flow flow, QWidget* parent)
     : QAbstractItemView(parent), m_items(items), m_flow(flow), m_grid(75, 70) {
   setModel(&items);
+  InstallIconGridAccessibility();
   // Whatever moves items' places repaints the whole view; an append only
   // repaints when the new item shows.
   connect(&items, &QAbstractItemModel::rowsRemoved, this, [this] { ItemsMoved(); });
@@ -268,4 +271,16 @@ void IconGridView::RangeNow() {
 void IconGridView::ItemsMoved() {
   updateGeometries();
   viewport()->update();
+}
+
+void IconGridView::SetDragStart(std::function<void()> start) {
+  m_dragStart = std::move(start);
+  // Qt then keeps a selection that a press lands in, so all of it is dragged.
+  setDragEnabled(static_cast<bool>(m_dragStart));
+  setDragDropMode(m_dragStart ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
+  m_items.SetDraggable(static_cast<bool>(m_dragStart));
+}
+
+void IconGridView::startDrag(Qt::DropActions) {
+  if (m_dragStart) m_dragStart();
 }

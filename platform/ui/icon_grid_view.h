@@ -7,6 +7,7 @@
 
 #include <QAbstractItemView>
 #include <QSize>
+#include <functional>
 
 #include "platform/ui/common_controls.h"
 
@@ -22,6 +23,9 @@ class IconGridView final : public QAbstractItemView {
   void SetImages(HIMAGELIST images);
   void SetGridSize(QSize size);
   [[nodiscard]] QSize GridSize() const { return m_grid; }
+  // Dragging selected items runs start (which starts the drag); an empty
+  // function turns dragging off.
+  void SetDragStart(std::function<void()> start);
 
   // In the viewport's coordinates; empty for a row that is not an item.
   [[nodiscard]] QRect ItemRect(int row) const;
@@ -41,6 +45,7 @@ class IconGridView final : public QAbstractItemView {
   void paintEvent(QPaintEvent* event) override;
   void updateGeometries() override;
   void rowsInserted(const QModelIndex& parent, int start, int end) override;
+  void startDrag(Qt::DropActions supportedActions) override;
 
  private:
   [[nodiscard]] QSize Cell() const;
@@ -62,4 +67,5 @@ class IconGridView final : public QAbstractItemView {
   Flow m_flow;
   HIMAGELIST m_images = nullptr;
   QSize m_grid;
+  std::function<void()> m_dragStart;
 };

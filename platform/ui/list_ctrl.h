@@ -4,6 +4,8 @@
 // selection, automatic arrangement. NM_DBLCLK, NM_CLICK and NM_RCLICK reach
 // the parent as WM_NOTIFY with NMITEMACTIVATE.
 
+#include <functional>
+
 #include "platform/ui/common_controls.h"
 #include "platform/ui/cwnd.h"
 
@@ -54,4 +56,12 @@ class CListCtrl : public CWnd {
   CSize SetIconSpacing(int cx, int cy);
   BOOL EnsureVisible(int index, BOOL partialOK);
   BOOL Arrange(UINT code) { return static_cast<BOOL>(SendMessage(LVM_ARRANGE, code)); }
+
+  // Beyond the platform: the text of an item's tooltip and accessible name,
+  // asked of describe (on the user-interface thread) only when one is shown
+  // or read; an empty text gives none. An empty function removes them.
+  void SetItemDescriber(std::function<CString(int item)> describe);
+  // Beyond the platform: the user dragging selected items runs start, which
+  // starts the drag; an empty function turns dragging off.
+  void SetDragStart(std::function<void()> start);
 };

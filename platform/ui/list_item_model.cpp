@@ -8,12 +8,17 @@ int ListItemModel::rowCount(const QModelIndex& parent) const { return parent.isV
 QVariant ListItemModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || !Valid(index.row())) return {};
   if (role == Qt::DisplayRole) return At(index.row()).text;
+  if ((role == Qt::ToolTipRole || role == Qt::AccessibleTextRole) && m_describe) {
+    QString text = m_describe(index.row());
+    if (!text.isEmpty()) return text;
+  }
   return {};
 }
 
 Qt::ItemFlags ListItemModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
-  return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  return m_draggable ? flags | Qt::ItemIsDragEnabled : flags;
 }
 
 int ListItemModel::Insert(int at, ListItem item) {

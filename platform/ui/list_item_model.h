@@ -5,6 +5,7 @@
 
 #include <QAbstractListModel>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "platform/ui/win_user.h"
@@ -34,7 +35,13 @@ class ListItemModel final : public QAbstractListModel {
   void Clear();
   // Replaces row's fields and tells the views.
   bool Set(int row, ListItem item);
+  // The text of a row's tooltip and accessible name, asked for only when
+  // shown; none when empty.
+  void SetDescriber(std::function<QString(int row)> describe) { m_describe = std::move(describe); }
+  void SetDraggable(bool draggable) { m_draggable = draggable; }
 
  private:
   std::vector<ListItem> m_items;
+  std::function<QString(int row)> m_describe;
+  bool m_draggable = false;
 };

@@ -9,6 +9,7 @@
 #include "platform/ui/image_list.h"
 #include "platform/ui/list_ctrl.h"
 #include "platform/ui/list_item_model.h"
+#include "platform/ui/qt_bridge.h"
 
 IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
 
@@ -344,4 +345,23 @@ CSize CListCtrl::SetIconSpacing(int cx, int cy) {
 
 BOOL CListCtrl::EnsureVisible(int index, BOOL partialOK) {
   return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), partialOK));
+}
+
+void CListCtrl::SetItemDescriber(std::function<CString(int item)> describe) {
+  UiCall([&] {
+    auto* view = dynamic_cast<QAbstractItemView*>(WidgetOfWindow(m_hWnd));
+    auto* items = view != nullptr ? dynamic_cast<ListItemModel*>(view->model()) : nullptr;
+    if (items == nullptr) return;
+    if (!describe) {
+      items->SetDescriber({});
+      return;
+    }
+    items->SetDescriber([describe = std::move(describe)](int row) { return ToQt(describe(row).str()); });
+  });
+}
+
+void CListCtrl::SetDragStart(std::function<void()> start) {
+  UiCall([&] {
+    if (auto* view = dynamic_cast<IconGridView*>(WidgetOfWindow(m_hWnd))) view->SetDragStart(std::move(start));
+  });
 }

@@ -23,6 +23,9 @@ struct TreeItemRecord {
   int children = 0;  // cChildren as set; I_CHILDRENCALLBACK counts as "has some"
   LPARAM param = 0;
   UINT state = 0;  // TVIS_EXPANDEDONCE and TVIS_BOLD; the rest is read from the widget
+  // Where the item was last seen among its siblings: walking a folder of
+  // thousands of items sibling by sibling then costs no search per step.
+  int indexHint = -1;
 };
 
 namespace {
@@ -328,11 +331,18 @@ class TreeViewBehavior final : public WindowBehavior {
     HTREEITEM item = Live(from);
     auto siblingAt = [&](HTREEITEM of, int delta) -> HTREEITEM {
       QTreeWidgetItem* parent = of->item->parent();
-      int pos = parent ? parent->indexOfChild(of->item) : m_tree->indexOfTopLevelItem(of->item);
-      int want = pos + delta;
-      int count = parent ? parent->childCount() : m_tree->topLevelItemCount();
+      const int count = parent ? parent->childCount() : m_tree->topLevelItemCount();
+      auto at = [&](int i) { return parent ? parent->child(i) : m_tree->topLevelItem(i); };
+      int pos = of->indexHint;
+      if (pos < 0 || pos >= count || at(pos) != of->item) {
+        pos = parent ? parent->indexOfChild(of->item) : m_tree->indexOfTopLevelItem(of->item);
+      }
+      of->indexHint = pos;
+      const int want = pos + delta;
       if (want < 0 || want >= count) return nullptr;
-      return RecordOf(parent ? parent->child(want) : m_tree->topLevelItem(want));
+      HTREEITEM sibling = RecordOf(at(want));
+      if (sibling) sibling->indexHint = want;
+      return sibling;
     };
     switch (code) {
       case TVGN_ROOT:

@@ -2,6 +2,9 @@
 // Fills a list box with the names of the files in a folder that match a
 // pattern.
 
+#include <string>
+#include <vector>
+
 #include "platform/ui/cwnd.h"
 
 // Empties listBox and adds the names (not paths) of the regular files in
@@ -12,3 +15,7 @@
 // says. Answers the number of names added, or -1 when listBox is not a
 // window (the folder not being readable gives an empty box and 0).
 int ZUFillFileListBox(LPCSTR searchPath, HWND listBox);
+
+// The names ZUFillFileListBox adds, in the folder's order. Reads only the
+// file system: runs on any thread.
+[[nodiscard]] std::vector<std::string> ReadFileListNames(LPCSTR searchPath);

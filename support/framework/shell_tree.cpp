@@ -1,50 +1,67 @@
 #include "support/framework/shell_tree.h"
 
-#include <sys/stat.h>
-
-#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 #include <system_error>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/core/icon_object.h"
-#include "platform/core/wildcard.h"
+#include "platform/ui/background_work.h"
+#include "platform/ui/control_keys.h"
 #include "platform/ui/image_list.h"
-#include "support/framework/file_name.h"
 #include "platform/ui/standard_icons.h"
+#include "support/framework/file_name.h"
+#include "support/framework/folder_reader.h"
+#include "support/framework/places.h"
 
 IMPLEMENT_DYNAMIC(CShellTree, CTreeCtrl)
 
 namespace {
 
+// Names an item while a read of its children runs. Owned by the item's
+// data, so a read whose item is gone finds it expired and drops its result.
+struct ReadTicket {
+  CShellTree* tree = nullptr;
+  HTREEITEM item = nullptr;
+};
+
 // What an item stands for. Owned by the item (its lParam) until
 // TVN_DELETEITEM.
 struct ShellItem {
-  std::string path;  // empty for "Computer"
-  bool filled = false;
-  bool known = false;  // dev/ino valid
-  dev_t dev = 0;
-  ino_t ino = 0;
+  FolderEntry folder;  // path empty for "Computer"
+  bool reading = false;
+  bool everRead = false;
+  // Placed by SelectFolderPath: kept by later reads of its parent that
+  // leave it out (a hidden folder, or one past the cap) while it exists.
+  bool pinned = false;
+  HiddenFolders hidden = HiddenFolders::kLeaveOut;  // on "Computer": the whole tree's choice
+  std::shared_ptr<ReadTicket> ticket;
 };
+
+// One child as a read found it.
+struct ChildSpec {
+  FolderEntry folder;
+  std::string label;
+  int image = CShellTree::imgFolder;
+  int selectedImage = CShellTree::imgFolderOpen;
+};
+
+// Children are inserted a slice at a time, so a folder of thousands of
+// subfolders lets input and timers through between slices.
+constexpr std::chrono::milliseconds kInsertSlice{8};
+
+using Identity = std::pair<dev_t, ino_t>;
+
+constexpr UINT kRefreshKey = VK_F1 + 4;  // F5, as file managers refresh
 
 ShellItem* ItemOf(const CTreeCtrl& tree, HTREEITEM item) {
   return item != nullptr ? reinterpret_cast<ShellItem*>(tree.GetItemData(item)) : nullptr;
-}
-
-std::unique_ptr<ShellItem> MakeFolderItem(std::string path) {
-  auto data = std::make_unique<ShellItem>();
-  struct stat st {};
-  // stat, not lstat: a link is judged by the folder it leads to.
-  if (::stat(path.c_str(), &st) == 0) {
-    data->known = true;
-    data->dev = st.st_dev;
-    data->ino = st.st_ino;
-  }
-  data->path = std::move(path);
-  return data;
 }
 
 std::string HomeFolder() {
@@ -56,63 +73,18 @@ std::string HomeFolder() {
   return "/";
 }
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (!folder.empty() && folder.back() == kPathSeparator) {
-    return folder + name;
-  }
-  return folder + kPathSeparator + name;
-}
-
-// Folded (ASCII) order first, bytes to break ties, as file lists sort.
-bool NameLess(const std::string& a, const std::string& b) {
-  const std::size_t common = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    const auto fa = static_cast<unsigned char>(FoldNameCase(a[i]));
-    const auto fb = static_cast<unsigned char>(FoldNameCase(b[i]));
-    if (fa != fb) {
-      return fa < fb;
-    }
-  }
-  if (a.size() != b.size()) {
-    return a.size() < b.size();
-  }
-  return a < b;
-}
-
-// The folder names directly inside path, sorted, at most kMaxChildren.
-std::vector<std::string> ReadSubfolders(const std::string& path) {
-  std::vector<std::string> names;
-  std::error_code ec;
-  std::filesystem::directory_iterator it(path, std::filesystem::directory_options::skip_permission_denied, ec);
-  const std::filesystem::directory_iterator end;
-  for (; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.empty() || name.front() == '.') {
-      continue;
-    }
-    std::error_code typeError;
-    if (!it->is_directory(typeError)) {  // follows links
-      continue;
-    }
-    names.push_back(name);
-    if (names.size() >= static_cast<std::size_t>(CShellTree::kMaxChildren)) {
-      break;
-    }
-  }
-  std::sort(names.begin(), names.end(), NameLess);
-  return names;
-}
-
-HTREEITEM InsertShellItem(CTreeCtrl& tree, HTREEITEM parent, const char* text, int image, int selectedImage,
-                          std::unique_ptr<ShellItem> data, bool mayHaveChildren, HTREEITEM after = TVI_LAST) {
+HTREEITEM InsertShellItem(CTreeCtrl& tree, HTREEITEM parent, HTREEITEM after, const ChildSpec& spec,
+                          bool mayHaveChildren) {
+  auto data = std::make_unique<ShellItem>();
+  data->folder = spec.folder;
   TVINSERTSTRUCT insert{};
   insert.hParent = parent;
   insert.hInsertAfter = after;
   insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
-  std::string label = text;
+  std::string label = spec.label;
   insert.item.pszText = label.data();
-  insert.item.iImage = image;
-  insert.item.iSelectedImage = selectedImage;
+  insert.item.iImage = spec.image;
+  insert.item.iSelectedImage = spec.selectedImage;
   insert.item.cChildren = mayHaveChildren ? 1 : 0;
   insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
   HTREEITEM item = tree.InsertItem(&insert);
@@ -130,19 +102,197 @@ void SetHasChildren(CTreeCtrl& tree, HTREEITEM item, bool hasChildren) {
   tree.SetItem(&change);
 }
 
-// True when the item's folder is also the folder of one of its ancestors,
-// i.e. expanding it would walk into a loop.
-bool LeadsToAncestor(const CTreeCtrl& tree, HTREEITEM item, const ShellItem& data) {
-  if (!data.known) {
-    return false;
-  }
+HTREEITEM TopOf(const CTreeCtrl& tree, HTREEITEM item) {
   for (HTREEITEM up = tree.GetParentItem(item); up != nullptr; up = tree.GetParentItem(up)) {
-    const ShellItem* above = ItemOf(tree, up);
-    if (above != nullptr && above->known && above->dev == data.dev && above->ino == data.ino) {
+    item = up;
+  }
+  return item;
+}
+
+// The folders of an item and of all its ancestors: a child that is one of
+// them leads back up the tree.
+std::set<Identity> LineOf(const CTreeCtrl& tree, HTREEITEM item) {
+  std::set<Identity> line;
+  for (HTREEITEM up = item; up != nullptr; up = tree.GetParentItem(up)) {
+    const ShellItem* data = ItemOf(tree, up);
+    if (data != nullptr && data->folder.known) {
+      line.insert({data->folder.dev, data->folder.ino});
+    }
+  }
+  return line;
+}
+
+bool LeadsToAncestor(const CTreeCtrl& tree, HTREEITEM item, const ShellItem& data) {
+  return data.folder.known && LineOf(tree, tree.GetParentItem(item)).count({data.folder.dev, data.folder.ino}) != 0;
+}
+
+bool IsWithinItem(const CTreeCtrl& tree, HTREEITEM item, HTREEITEM ancestor) {
+  for (HTREEITEM up = item; up != nullptr; up = tree.GetParentItem(up)) {
+    if (up == ancestor) {
       return true;
     }
   }
   return false;
+}
+
+// What "Computer" holds: the designed two roots, then the places.
+std::vector<ChildSpec> ReadComputer(const std::string& home, const PlaceSources& sources) {
+  std::vector<ChildSpec> specs;
+  specs.push_back({DescribeFolder("/", "/"), "/", CShellTree::imgDrive, CShellTree::imgDrive});
+  if (home != "/") {
+    specs.push_back({DescribeFolder(home, home), home, CShellTree::imgFolder, CShellTree::imgFolderOpen});
+  }
+  for (Place& place : FindPlaces(sources)) {
+    const bool drive = place.kind != PlaceKind::kFolder;
+    specs.push_back({DescribeFolder(std::move(place.path), place.label), std::move(place.label),
+                     drive ? CShellTree::imgDrive : CShellTree::imgFolder,
+                     drive ? CShellTree::imgDrive : CShellTree::imgFolderOpen});
+  }
+  return specs;
+}
+
+std::vector<ChildSpec> SpecsOfFolders(std::vector<FolderEntry> entries) {
+  std::vector<ChildSpec> specs;
+  specs.reserve(entries.size());
+  for (FolderEntry& entry : entries) {
+    std::string label = entry.name;
+    specs.push_back({std::move(entry), std::move(label), CShellTree::imgFolder, CShellTree::imgFolderOpen});
+  }
+  return specs;
+}
+
+// A read's result being placed under its item, slice by slice. Children
+// that are still there keep their place (and what is open below them),
+// children that went away are deleted, new ones go in at their place in
+// the read's order.
+struct ChildPlacement {
+  std::weak_ptr<ReadTicket> ticket;
+  std::vector<ChildSpec> specs;
+  std::size_t next = 0;
+  HTREEITEM previous = nullptr;
+  bool appendOnly = false;
+  std::unordered_map<std::string, HTREEITEM> kept;
+  std::set<Identity> line;
+};
+
+void PlaceSlice(const std::shared_ptr<ChildPlacement>& placement);
+
+void BeginPlacement(const std::shared_ptr<ChildPlacement>& placement) {
+  const std::shared_ptr<ReadTicket> ticket = placement->ticket.lock();
+  if (!ticket) {
+    return;
+  }
+  CShellTree& tree = *ticket->tree;
+  HTREEITEM item = ticket->item;
+  std::set<std::string> wanted;
+  for (const ChildSpec& spec : placement->specs) {
+    wanted.insert(spec.folder.path);
+  }
+  std::vector<HTREEITEM> gone;
+  for (HTREEITEM child = tree.GetChildItem(item); child != nullptr; child = tree.GetNextSiblingItem(child)) {
+    const ShellItem* data = ItemOf(tree, child);
+    std::error_code ec;
+    if (data != nullptr && wanted.count(data->folder.path) != 0) {
+      placement->kept.emplace(data->folder.path, child);
+    } else if (data != nullptr && data->pinned && std::filesystem::is_directory(data->folder.path, ec)) {
+      continue;
+    } else {
+      gone.push_back(child);
+    }
+  }
+  for (HTREEITEM child : gone) {
+    // The selection leaves with its folder for the item above, and says so.
+    if (IsWithinItem(tree, tree.GetSelectedItem(), child)) {
+      tree.SelectItem(item);
+    }
+    tree.DeleteItem(child);
+  }
+  placement->appendOnly = placement->kept.empty();
+  placement->line = LineOf(tree, item);
+  PlaceSlice(placement);
+}
+
+void PlaceSlice(const std::shared_ptr<ChildPlacement>& placement) {
+  const std::shared_ptr<ReadTicket> ticket = placement->ticket.lock();
+  if (!ticket) {
+    return;
+  }
+  CShellTree& tree = *ticket->tree;
+  HTREEITEM item = ticket->item;
+  const auto until = std::chrono::steady_clock::now() + kInsertSlice;
+  while (placement->next < placement->specs.size()) {
+    const ChildSpec& spec = placement->specs[placement->next++];
+    if (const auto kept = placement->kept.find(spec.folder.path); kept != placement->kept.end()) {
+      placement->previous = kept->second;
+      continue;
+    }
+    const bool loops = spec.folder.known && placement->line.count({spec.folder.dev, spec.folder.ino}) != 0;
+    HTREEITEM after =
+        placement->appendOnly ? TVI_LAST : (placement->previous != nullptr ? placement->previous : TVI_FIRST);
+    if (HTREEITEM added = InsertShellItem(tree, item, after, spec, !loops)) {
+      placement->previous = added;
+    }
+    if (std::chrono::steady_clock::now() >= until) {
+      UiLater([placement] { PlaceSlice(placement); });
+      return;
+    }
+  }
+  if (ShellItem* data = ItemOf(tree, item)) {
+    data->reading = false;
+  }
+  if (tree.GetChildItem(item) == nullptr) {
+    SetHasChildren(tree, item, false);  // an empty folder loses its button
+  }
+}
+
+// Reads the item's children off the user-interface thread, then places
+// them. One read per item at a time.
+void StartRead(CShellTree& tree, HTREEITEM item, ShellItem& data) {
+  if (data.reading) {
+    return;
+  }
+  data.reading = true;
+  data.everRead = true;
+  if (!data.ticket) {
+    data.ticket = std::make_shared<ReadTicket>(ReadTicket{&tree, item});
+  }
+  auto placement = std::make_shared<ChildPlacement>();
+  placement->ticket = data.ticket;
+  const ShellItem* top = ItemOf(tree, TopOf(tree, item));
+  const HiddenFolders hidden = top != nullptr ? top->hidden : HiddenFolders::kLeaveOut;
+  if (data.folder.path.empty()) {
+    RunOffUiThread([placement, home = HomeFolder(), sources = CurrentPlaceSources()] {
+      placement->specs = ReadComputer(home, sources);
+      UiLater([placement] { BeginPlacement(placement); });
+    });
+    return;
+  }
+  RunOffUiThread([placement, reader = CurrentSubfolderReader(), path = data.folder.path, hidden] {
+    placement->specs = SpecsOfFolders(reader(path, hidden, static_cast<std::size_t>(CShellTree::kMaxChildren)));
+    UiLater([placement] { BeginPlacement(placement); });
+  });
+}
+
+// The first item, depth first, whose data meets want; null when none does.
+// Bounded by the tree's own size.
+template <typename Want>
+HTREEITEM FindItem(const CTreeCtrl& tree, Want want) {
+  std::vector<HTREEITEM> pending;
+  for (HTREEITEM top = tree.GetRootItem(); top != nullptr; top = tree.GetNextSiblingItem(top)) {
+    pending.push_back(top);
+  }
+  while (!pending.empty()) {
+    HTREEITEM item = pending.back();
+    pending.pop_back();
+    const ShellItem* data = ItemOf(tree, item);
+    if (data != nullptr && want(item, *data)) {
+      return item;
+    }
+    for (HTREEITEM child = tree.GetChildItem(item); child != nullptr; child = tree.GetNextSiblingItem(child)) {
+      pending.push_back(child);
+    }
+  }
+  return nullptr;
 }
 
 CImageList* SharedImageList() {
@@ -184,21 +334,43 @@ void CShellTree::EnableImages() {
   }
 }
 
+void CShellTree::EnableFolderKeys() {
+  BindControlKey(GetSafeHwnd(), 'H', KeyModifiers::kControl, [this] { ToggleHiddenFolders(); });
+  BindControlKey(GetSafeHwnd(), kRefreshKey, KeyModifiers::kNone, [this] { RefreshFolders(); });
+}
+
 void CShellTree::PopulateTree() {
+  const ShellItem* before = ItemOf(*this, GetRootItem());
+  const HiddenFolders hidden = before != nullptr ? before->hidden : HiddenFolders::kLeaveOut;
   DeleteAllItems();
   auto computer = std::make_unique<ShellItem>();
-  computer->filled = true;
-  HTREEITEM root = InsertShellItem(*this, TVI_ROOT, "Computer", imgComputer, imgComputer, std::move(computer), true);
+  computer->hidden = hidden;
+  TVINSERTSTRUCT insert{};
+  insert.hParent = TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
+  std::string label = "Computer";
+  insert.item.pszText = label.data();
+  insert.item.iImage = imgComputer;
+  insert.item.iSelectedImage = imgComputer;
+  insert.item.cChildren = 1;
+  insert.item.lParam = reinterpret_cast<LPARAM>(computer.get());
+  HTREEITEM root = InsertItem(&insert);
   if (root == nullptr) {
     return;
   }
-  InsertShellItem(*this, root, "/", imgDrive, imgDrive, MakeFolderItem("/"), true);
+  ShellItem* rootData = computer.release();
+  // "/" and home at once, as designed, so home can be selected now; the
+  // places follow when their read is done.
+  InsertShellItem(*this, root, TVI_LAST, {DescribeFolder("/", "/"), "/", imgDrive, imgDrive}, true);
   const std::string home = HomeFolder();
   HTREEITEM homeItem = nullptr;
   if (home != "/") {
-    homeItem = InsertShellItem(*this, root, home.c_str(), imgFolder, imgFolderOpen, MakeFolderItem(home), true);
+    homeItem =
+        InsertShellItem(*this, root, TVI_LAST, {DescribeFolder(home, home), home, imgFolder, imgFolderOpen}, true);
   }
   Expand(root, TVE_EXPAND);
+  StartRead(*this, root, *rootData);
   HTREEITEM start = homeItem != nullptr ? homeItem : GetChildItem(root);
   if (start != nullptr) {
     SelectItem(start);
@@ -219,27 +391,48 @@ void CShellTree::OnFolderExpanding(NMHDR* pNMHDR, LRESULT* pResult) {
   }
   HTREEITEM item = notify->itemNew.hItem;
   ShellItem* data = ItemOf(*this, item);
-  if (data == nullptr || data->filled) {
+  if (data == nullptr || data->reading) {
     return;
   }
-  data->filled = true;
-  if (data->path.empty() || LeadsToAncestor(*this, item, *data)) {
+  if (!data->folder.path.empty() && LeadsToAncestor(*this, item, *data)) {
+    data->everRead = true;
     SetHasChildren(*this, item, false);
     return;
   }
-  const std::vector<std::string> names = ReadSubfolders(data->path);
-  for (const std::string& name : names) {
-    auto child = MakeFolderItem(JoinPath(data->path, name));
-    bool loops = false;
-    if (child->known) {
-      loops = (data->known && child->dev == data->dev && child->ino == data->ino);
-      loops = loops || LeadsToAncestor(*this, item, *child);
+  // Every expansion reads again, so folders made meanwhile appear.
+  StartRead(*this, item, *data);
+}
+
+void CShellTree::ToggleHiddenFolders() {
+  ShellItem* top = ItemOf(*this, GetRootItem());
+  if (top == nullptr) {
+    return;
+  }
+  top->hidden = top->hidden == HiddenFolders::kShow ? HiddenFolders::kLeaveOut : HiddenFolders::kShow;
+  RefreshFolders();
+}
+
+BOOL CShellTree::ShowsHiddenFolders() const {
+  const ShellItem* top = ItemOf(*this, GetRootItem());
+  return (top != nullptr && top->hidden == HiddenFolders::kShow) ? TRUE : FALSE;
+}
+
+void CShellTree::RefreshFolders() {
+  std::vector<HTREEITEM> read;
+  static_cast<void>(FindItem(*this, [&](HTREEITEM item, const ShellItem& data) {
+    if (data.everRead) read.push_back(item);
+    return false;
+  }));
+  for (HTREEITEM item : read) {
+    ShellItem* data = ItemOf(*this, item);
+    if (data != nullptr && (data->folder.path.empty() || !LeadsToAncestor(*this, item, *data))) {
+      StartRead(*this, item, *data);
     }
-    InsertShellItem(*this, item, name.c_str(), imgFolder, imgFolderOpen, std::move(child), !loops);
   }
-  if (names.empty()) {
-    SetHasChildren(*this, item, false);
-  }
+}
+
+BOOL CShellTree::ReadsPending() const {
+  return FindItem(*this, [](HTREEITEM, const ShellItem& data) { return data.reading; }) != nullptr ? TRUE : FALSE;
 }
 
 void CShellTree::OnDeleteShellItem(NMHDR* pNMHDR, LRESULT* pResult) {
@@ -262,11 +455,22 @@ BOOL CShellTree::OnFolderSelected(NMHDR* pNMHDR, LRESULT* pResult, CString& fold
   }
   const auto* notify = reinterpret_cast<const NMTREEVIEW*>(pNMHDR);
   const ShellItem* data = ItemOf(*this, notify->itemNew.hItem);
-  if (data == nullptr || data->path.empty()) {
+  if (data == nullptr || data->folder.path.empty()) {
     return FALSE;
   }
-  folderPath = data->path.c_str();
+  folderPath = data->folder.path.c_str();
   return TRUE;
+}
+
+CString CShellTree::GetItemPath(HTREEITEM item) const {
+  const ShellItem* data = ItemOf(*this, item);
+  return data != nullptr ? CString(data->folder.path.c_str()) : CString();
+}
+
+HTREEITEM CShellTree::FindFolderItem(const CString& path) const {
+  return FindItem(*this, [&](HTREEITEM, const ShellItem& data) {
+    return !data.folder.path.empty() && data.folder.path == path.str();
+  });
 }
 
 namespace {
@@ -300,20 +504,24 @@ HTREEITEM CShellTree::SelectFolderPath(const CString& path) {
   if (target.empty() || target.front() != kPathSeparator || !std::filesystem::is_directory(target, ec)) {
     return nullptr;
   }
-  // The deepest root holding the path: the home folder before "/".
+  // The deepest top item holding the path: a place or the home folder
+  // before "/".
   HTREEITEM item = nullptr;
   std::size_t rootLength = 0;
   for (HTREEITEM root = GetChildItem(GetRootItem()); root != nullptr; root = GetNextSiblingItem(root)) {
     const ShellItem* data = ItemOf(*this, root);
-    if (data != nullptr && IsAtOrBelow(target, data->path) && (item == nullptr || data->path.size() > rootLength)) {
+    if (data != nullptr && IsAtOrBelow(target, data->folder.path) &&
+        (item == nullptr || data->folder.path.size() > rootLength)) {
       item = root;
-      rootLength = data->path.size();
+      rootLength = data->folder.path.size();
     }
   }
   if (item == nullptr) {
     return nullptr;
   }
-  for (const std::string& name : NamesBelow(target, ItemOf(*this, item)->path)) {
+  for (const std::string& name : NamesBelow(target, ItemOf(*this, item)->folder.path)) {
+    // Starts the folder's read as a user's expansion does; its result
+    // joins the items placed here when it comes.
     Expand(item, TVE_EXPAND);
     HTREEITEM found = nullptr;
     HTREEITEM before = TVI_FIRST;
@@ -321,7 +529,7 @@ HTREEITEM CShellTree::SelectFolderPath(const CString& path) {
       const std::string text = GetItemText(child).str();
       if (text == name) {
         found = child;
-      } else if (NameLess(text, name)) {
+      } else if (FolderNameLess(text, name)) {
         before = child;
       }
     }
@@ -330,40 +538,16 @@ HTREEITEM CShellTree::SelectFolderPath(const CString& path) {
       if (parent == nullptr || LeadsToAncestor(*this, item, *parent)) {
         return nullptr;
       }
-      found = InsertShellItem(*this, item, name.c_str(), imgFolder, imgFolderOpen,
-                              MakeFolderItem(JoinPath(parent->path, name)), true, before);
+      FolderEntry folder = DescribeFolder(JoinFolderPath(parent->folder.path, name), name);
+      found = InsertShellItem(*this, item, before, {std::move(folder), name, imgFolder, imgFolderOpen}, true);
       if (found == nullptr) {
         return nullptr;
       }
+      ItemOf(*this, found)->pinned = true;
     }
     item = found;
   }
   SelectItem(item);
   EnsureVisible(item);
   return item;
-}
-
-CString CShellTree::GetItemPath(HTREEITEM item) const {
-  const ShellItem* data = ItemOf(*this, item);
-  return data != nullptr ? CString(data->path.c_str()) : CString();
-}
-
-HTREEITEM CShellTree::FindFolderItem(const CString& path) const {
-  // Depth first over the items that exist; bounded by the tree's own size.
-  std::vector<HTREEITEM> pending;
-  for (HTREEITEM top = GetRootItem(); top != nullptr; top = GetNextSiblingItem(top)) {
-    pending.push_back(top);
-  }
-  while (!pending.empty()) {
-    HTREEITEM item = pending.back();
-    pending.pop_back();
-    const ShellItem* data = ItemOf(*this, item);
-    if (data != nullptr && !data->path.empty() && data->path == path.str()) {
-      return item;
-    }
-    for (HTREEITEM child = GetChildItem(item); child != nullptr; child = GetNextSiblingItem(child)) {
-      pending.push_back(child);
-    }
-  }
-  return nullptr;
 }

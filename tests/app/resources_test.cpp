@@ -141,9 +141,9 @@ TEST(Menus, MenuBarAndIconPopup) {
   };
   const Case cases[] = {
       {130,
-       {"&File", "  E&xit=57665", "&Icons", "  &Clear=32771", "  Save &As...=32772", "  &Info=32776", "&Help",
+       {"&File", "  E&xit=57665", "&Icons", "  &Clear=32771", "  Save &As...=32772", "  &Info=32776", "  -", "  C&opy=32777", "  &Export...=32778", "&Help",
         "  &Help Topics=57667", "  -", "  &About Glimra...=57664"}},
-      {129, {"Pop", "  &Clear=32771", "  Save &As...=32772", "  &Info=32776"}},
+      {129, {"Pop", "  &Clear=32771", "  Save &As...=32772", "  &Info=32776", "  -", "  C&opy=32777", "  &Export...=32778"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);

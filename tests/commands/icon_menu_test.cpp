@@ -81,7 +81,7 @@ TEST_F(IconMenu, RightClickOnEmptyListSpaceOpensThePopupAtTheClick) {
   const CPoint screen = ListOrigin();
   EXPECT_EQ(openedAt, QPoint(screen.x + at.x(), screen.y + at.y()));
   // The popup follows the menu bar: with nothing listed, nothing applies.
-  EXPECT_EQ(empty, (std::map<std::string, bool>{{"&Clear", false}, {"Save &As...", false}, {"&Info", false}}));
+  EXPECT_EQ(empty, (std::map<std::string, bool>{{"&Clear", false}, {"Save &As...", false}, {"&Info", false}, {"C&opy", false}, {"&Export...", false}}));
 
   ASSERT_EQ(dlg->m_lvIcons.InsertItem(0, ""), 0);
   ASSERT_EQ(dlg->m_lvIcons.InsertItem(1, ""), 1);
@@ -89,7 +89,7 @@ TEST_F(IconMenu, RightClickOnEmptyListSpaceOpensThePopupAtTheClick) {
   ASSERT_TRUE(WithNextPopupMenu([&] { ClickWindow(List(), at, Qt::RightButton); },
                                 [&](QMenu& menu) { unselected = ItemStates(menu); }));
   EXPECT_EQ(unselected,
-            (std::map<std::string, bool>{{"&Clear", true}, {"Save &As...", false}, {"&Info", false}}));
+            (std::map<std::string, bool>{{"&Clear", true}, {"Save &As...", false}, {"&Info", false}, {"C&opy", false}, {"&Export...", false}}));
 }
 
 TEST_F(IconMenu, RightClickOnAnItemSelectsItAndOffersEveryCommand) {
@@ -100,7 +100,7 @@ TEST_F(IconMenu, RightClickOnAnItemSelectsItAndOffersEveryCommand) {
   ASSERT_TRUE(WithNextPopupMenu([&] { ClickWindow(List(), QPoint(item.CenterPoint().x, item.CenterPoint().y), Qt::RightButton); },
                                 [&](QMenu& menu) { states = ItemStates(menu); }));
   EXPECT_EQ(dlg->m_lvIcons.GetNextItem(-1, LVNI_SELECTED), 0);
-  EXPECT_EQ(states, (std::map<std::string, bool>{{"&Clear", true}, {"Save &As...", true}, {"&Info", true}}));
+  EXPECT_EQ(states, (std::map<std::string, bool>{{"&Clear", true}, {"Save &As...", true}, {"&Info", true}, {"C&opy", true}, {"&Export...", true}}));
 
   // While a worker runs Clear is refused on the menu bar, and so here.
   HANDLE running = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -109,7 +109,7 @@ TEST_F(IconMenu, RightClickOnAnItemSelectsItAndOffersEveryCommand) {
                                 [&](QMenu& menu) { states = ItemStates(menu); }));
   dlg->m_hWorkerThread = nullptr;
   CloseHandle(running);
-  EXPECT_EQ(states, (std::map<std::string, bool>{{"&Clear", false}, {"Save &As...", true}, {"&Info", true}}));
+  EXPECT_EQ(states, (std::map<std::string, bool>{{"&Clear", false}, {"Save &As...", true}, {"&Info", true}, {"C&opy", true}, {"&Export...", true}}));
 }
 
 TEST_F(IconMenu, RightClickOutsideTheListViewOpensNothing) {

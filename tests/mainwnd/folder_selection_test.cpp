@@ -3,14 +3,14 @@
 // only the last of quick selections reaches, refreshes dropped while the
 // window cannot be seen, and items that are no folder.
 
-#include <QElapsedTimer>
-
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <string>
 #include <vector>
 
 #include "mainwnd/glimra_dlg.h"
+#include "mainwnd/search_path.h"
 #include "tests/mainwnd/selection_fixture.h"
 #include "tests/program_support/app_test_support.h"
 
@@ -141,6 +141,49 @@ TEST_F(SelectionWindow, ItemThatIsNoFolderEmptiesTheListAndKeepsTheFolder) {
     EXPECT_EQ(Caption(), "&Path selector: " + folder);
     EXPECT_EQ(dlg->m_lstFiles.GetCount(), 0);
   }
+}
+
+TEST_F(SelectionWindow, BackgroundFillGivesTheOrderOfTheDesignedFill) {
+  // Enough names for many slices, in mixed case, with names equal but for case.
+  std::vector<std::string> files{"same.ico", "SAME.ico", "Same.ico"};
+  for (int i = 0; i < 3000; ++i) {
+    files.push_back((i % 3 == 0 ? "F" : "f") + std::to_string((i * 7919) % 3000) + (i % 2 ? ".ico" : ".ICO"));
+  }
+  const std::string folder = MakeFolder("many", {});
+  for (const std::string& file : files) Touch(folder + "/" + file);
+  SelectFolder(folder);
+  ASSERT_TRUE(WaitForRefreshOf(folder));
+  EXPECT_FALSE(FileListFillPending(dlg->m_lstFiles));
+  const Names filled = FileListNames();
+  EXPECT_EQ(filled.size(), files.size());
+  EXPECT_EQ(PatternItems(), (Names{"*.*", "*.ICO"}));
+  FillFileListFor(JoinSearchPath(folder.c_str(), "*.*", SeparatorRule::kAlways), dlg->m_lstFiles);
+  EXPECT_EQ(FileListNames(), filled);
+}
+
+TEST_F(SelectionWindow, ANewerRefreshSupersedesTheOlderFill) {
+  const std::string older = MakeFolder("older", {"o1.exe", "o2.dll"});
+  const std::string newer = MakeFolder("newer", {"n.ico"});
+  searchPaths.clear();
+  dlg->m_strFolder = older.c_str();
+  ASSERT_TRUE(dlg->RefreshFolder());
+  dlg->m_strFolder = newer.c_str();
+  ASSERT_TRUE(dlg->RefreshFolder());
+  // Whichever read ends first, only the newer fill shows and finishes.
+  ASSERT_TRUE(PumpUntil([&] { return !FileListFillPending(dlg->m_lstFiles); }, 3000));
+  PumpEvents(200);
+  EXPECT_EQ(FileListNames(), Names{"n.ico"});
+  EXPECT_EQ(PatternItems(), (Names{"*.*", "*.ico"}));
+  EXPECT_EQ(searchPaths, Names{newer + "/*.*"});
+  EXPECT_EQ(dlg->m_strFileListFolder.str(), newer);
+
+  // A move to an item that is no folder stops a fill as well.
+  dlg->m_strFolder = older.c_str();
+  ASSERT_TRUE(dlg->RefreshFolder());
+  SelectComputer();
+  EXPECT_FALSE(FileListFillPending(dlg->m_lstFiles));
+  PumpEvents(200);
+  EXPECT_EQ(dlg->m_lstFiles.GetCount(), 0);
 }
 
 }  // namespace

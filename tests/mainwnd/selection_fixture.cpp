@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -51,7 +50,8 @@ void SelectionWindow::SetUp() {
   dlg = CreateShownMainWindow(50);
   ASSERT_NE(dlg, nullptr);
   // The tree starts at home; its refresh writes "*.*" into the edit field.
-  ASSERT_TRUE(PumpUntil([&] { return Caption() == "&Path selector: " + home; }, 3000));
+  ASSERT_TRUE(
+      PumpUntil([&] { return Caption() == "&Path selector: " + home && !FileListFillPending(dlg->m_lstFiles); }, 3000));
   WatchSearchPaths([this](const std::string& path) { searchPaths.push_back(path); });
 }
 
@@ -79,6 +79,7 @@ void SelectionWindow::SelectFolder(const std::string& path) {
   HTREEITEM homeItem = dlg->m_treeFolders.FindFolderItem(home.c_str());
   ASSERT_NE(homeItem, nullptr);
   dlg->m_treeFolders.Expand(homeItem, TVE_EXPAND);
+  ASSERT_TRUE(PumpUntil([&] { return !dlg->m_treeFolders.ReadsPending(); }, 5000));
   HTREEITEM item = dlg->m_treeFolders.FindFolderItem(path.c_str());
   ASSERT_NE(item, nullptr) << path;
   m_pathsAtSelection = searchPaths.size();
