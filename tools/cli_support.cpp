@@ -84,10 +84,10 @@ void ForEachInput(const std::vector<std::string>& arguments, const WalkChoice& w
       visit(argument);
       continue;
     }
-    std::string spec = argument;
-    if (spec.back() != kPathSeparator) spec += kPathSeparator;
-    spec += walk.pattern;
-    CFileList root(spec, 1, 0, 0, nullptr);
+    std::string searchPath = argument;
+    if (searchPath.back() != kPathSeparator) searchPath += kPathSeparator;
+    searchPath += walk.pattern;
+    CFileList root(searchPath, 1, 0, 0, nullptr);
     WalkEntry(root, visit);
   }
 }

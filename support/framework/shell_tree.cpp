@@ -73,18 +73,18 @@ std::string HomeFolder() {
   return "/";
 }
 
-HTREEITEM InsertShellItem(CTreeCtrl& tree, HTREEITEM parent, HTREEITEM after, const ChildSpec& spec,
+HTREEITEM InsertShellItem(CTreeCtrl& tree, HTREEITEM parent, HTREEITEM after, const ChildSpec& child,
                           bool mayHaveChildren) {
   auto data = std::make_unique<ShellItem>();
-  data->folder = spec.folder;
+  data->folder = child.folder;
   TVINSERTSTRUCT insert{};
   insert.hParent = parent;
   insert.hInsertAfter = after;
   insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
-  std::string label = spec.label;
+  std::string label = child.label;
   insert.item.pszText = label.data();
-  insert.item.iImage = spec.image;
-  insert.item.iSelectedImage = spec.selectedImage;
+  insert.item.iImage = child.image;
+  insert.item.iSelectedImage = child.selectedImage;
   insert.item.cChildren = mayHaveChildren ? 1 : 0;
   insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
   HTREEITEM item = tree.InsertItem(&insert);
@@ -185,8 +185,8 @@ void BeginPlacement(const std::shared_ptr<ChildPlacement>& placement) {
   CShellTree& tree = *ticket->tree;
   HTREEITEM item = ticket->item;
   std::set<std::string> wanted;
-  for (const ChildSpec& spec : placement->specs) {
-    wanted.insert(spec.folder.path);
+  for (const ChildSpec& child : placement->specs) {
+    wanted.insert(child.folder.path);
   }
   std::vector<HTREEITEM> gone;
   for (HTREEITEM child = tree.GetChildItem(item); child != nullptr; child = tree.GetNextSiblingItem(child)) {
@@ -221,15 +221,15 @@ void PlaceSlice(const std::shared_ptr<ChildPlacement>& placement) {
   HTREEITEM item = ticket->item;
   const auto until = std::chrono::steady_clock::now() + kInsertSlice;
   while (placement->next < placement->specs.size()) {
-    const ChildSpec& spec = placement->specs[placement->next++];
-    if (const auto kept = placement->kept.find(spec.folder.path); kept != placement->kept.end()) {
+    const ChildSpec& child = placement->specs[placement->next++];
+    if (const auto kept = placement->kept.find(child.folder.path); kept != placement->kept.end()) {
       placement->previous = kept->second;
       continue;
     }
-    const bool loops = spec.folder.known && placement->line.count({spec.folder.dev, spec.folder.ino}) != 0;
+    const bool loops = child.folder.known && placement->line.count({child.folder.dev, child.folder.ino}) != 0;
     HTREEITEM after =
         placement->appendOnly ? TVI_LAST : (placement->previous != nullptr ? placement->previous : TVI_FIRST);
-    if (HTREEITEM added = InsertShellItem(tree, item, after, spec, !loops)) {
+    if (HTREEITEM added = InsertShellItem(tree, item, after, child, !loops)) {
       placement->previous = added;
     }
     if (std::chrono::steady_clock::now() >= until) {
