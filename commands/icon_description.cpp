@@ -11,7 +11,7 @@ CString DescribeListedIcon(const CIconInfo& info) {
   const std::size_t cut = source.rfind(kPathSeparator);
   CString text(cut == std::string::npos ? source.c_str() : source.c_str() + cut + 1);
   LPCTSTR id = nullptr;
-  ICONRESOURCE* group = info.LoadIconResource(id);
+  const UniqueIconResource group(info.LoadIconResource(id));
   if (group == nullptr) {
     return text;
   }
@@ -21,6 +21,5 @@ CString DescribeListedIcon(const CIconInfo& info) {
   CString images;
   images.Format("\nImages: %u", group->nImages);
   text += images;
-  static_cast<void>(ClearIconResource(group));
   return text;
 }

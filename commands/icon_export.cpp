@@ -11,14 +11,9 @@
 
 namespace {
 
-struct GroupFree {
-  void operator()(ICONRESOURCE* group) const { static_cast<void>(ClearIconResource(group)); }
-};
-using Group = std::unique_ptr<ICONRESOURCE, GroupFree>;
-
-Group LoadGroup(const CIconInfo& info) {
+UniqueIconResource LoadGroup(const CIconInfo& info) {
   LPCTSTR id = nullptr;
-  return Group(info.LoadIconResource(id));
+  return UniqueIconResource(info.LoadIconResource(id));
 }
 
 }  // namespace
@@ -48,7 +43,7 @@ ExportReport ExportIcons(const std::vector<CIconInfo>& icons, const std::string&
   };
   for (const CIconInfo& info : icons) {
     const IconKey key = ExtractKeyOf(info);
-    const Group group = LoadGroup(info);
+    const UniqueIconResource group = LoadGroup(info);
     if (group == nullptr) {
       report.failures.push_back(info.m_strSource.str() + ": icon " + key.Label() + " cannot be read");
       continue;
@@ -64,7 +59,7 @@ ExportReport ExportIcons(const std::vector<CIconInfo>& icons, const std::string&
 }
 
 std::vector<std::uint8_t> LargestImagePng(const CIconInfo& info) {
-  const Group group = LoadGroup(info);
+  const UniqueIconResource group = LoadGroup(info);
   if (group == nullptr) return {};
   // No image is this wide, so the choice falls to the largest, deepest first.
   const auto largest = BestImageFor(group.get(), UINT_MAX);

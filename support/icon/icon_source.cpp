@@ -91,10 +91,10 @@ std::vector<IconKey> IconSource::Icons(std::size_t limit) const {
       break;
     case ListingWay::Extract: {
       for (UINT index = 0; index <= kMaxExtractIndex && keys.size() < limit; ++index) {
-        const HICON icon = ExtractIconFromFile(*m_shellFile, index);
+        const HICON extracted = ExtractIconFromFile(*m_shellFile, index);
         // A readable file with no icons at all answers a marker, not an icon.
-        if (icon == nullptr || icon == EXTRACT_NOT_AN_ICON_FILE) break;
-        (void)DestroyIcon(icon);
+        if (extracted == nullptr || extracted == EXTRACT_NOT_AN_ICON_FILE) break;
+        const UniqueIcon icon(extracted);
         keys.push_back(IconKey{IconKey::Kind::Index, index, {}});
       }
       break;

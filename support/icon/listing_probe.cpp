@@ -26,11 +26,10 @@ FileListing ProbeListing(LPCSTR path, ImageDetail detail) {
   const IconSource source(path);
   listing.way = source.way();
   for (const IconKey& key : source.Icons()) {
-    const HICON icon = source.PickedIcon(key);
+    const UniqueIcon icon(source.PickedIcon(key));
     // The listing shows an icon only when it can be drawn.
     if (icon == nullptr) continue;
     listing.icons.push_back(ListedIcon{key, icon->width, icon->height, {}});
-    (void)DestroyIcon(icon);
     if (detail == ImageDetail::AllImages) listing.icons.back().images = ImagesOf(source.Group(key).get());
   }
   if (auto problem = FileReadProblem(path)) {
