@@ -3,9 +3,9 @@
 // posts each file's steps and runs a few steps ahead of the display, but a
 // stop must end the listing after the file the user saw being listed, as
 // if the worker had waited for each step: that file is shown completely,
-// and, when it was complete already, the one the worker was then in; the
-// steps of later files are dropped whole, so images, items and records
-// still agree.
+// and, when it was complete already, the next one (where a worker that
+// waited would then be); the steps of later files are dropped whole, so
+// images, items and records still agree.
 
 #include <atomic>
 #include <climits>

@@ -1,10 +1,11 @@
 #pragma once
 // A listing worker's icons of one file, gathered on the worker and appended
-// by the user-interface thread in one step. The worker scales each icon to
-// the image list's size itself, so the user-interface thread only stores
-// images, items and records, in order, and a file of many icons costs it one
-// call instead of one per icon. Off the user-interface thread, AppendIcon
-// hands its icon to the gathering of the calling thread while one exists.
+// by the user-interface thread in posted runs of up to kMaxPending icons,
+// each run one step. The worker scales each icon to the image list's size
+// itself, so the user-interface thread only stores images, items and
+// records, in order, and a file of many icons costs it one step per run
+// instead of one per icon. Off the user-interface thread, AppendIcon hands
+// its icon to the gathering of the calling thread while one exists.
 
 #include <cstddef>
 #include <cstdint>
@@ -41,9 +42,12 @@ class PendingIcons {
 
   // The caller keeps the icon.
   void Add(HICON icon, const CIconInfo& info);
-  // Images, items and records of everything gathered, in one step, and
-  // then, in the same step, after (if any): a file's last step rides
-  // along with its last icons.
+  // Posts images, items and records of everything gathered as one step of
+  // the user-interface thread, and then, in the same step, after (if any):
+  // a file's last step rides along with its last icons. Returns without
+  // waiting. The icons are dropped in that step when the listing display no
+  // longer shows the file; after runs either way. With nothing gathered,
+  // only after is posted.
   void Flush(std::function<void()> after = {});
 
  private:

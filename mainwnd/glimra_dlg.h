@@ -61,7 +61,9 @@ class CGlimraDlg : public CSizingModelessMain {
   // Image and item for one icon; the caller keeps the icon. Runs on the
   // user-interface thread, inside AppendIcon.
   int AddIconToList(HICON hIcon);
-  // Image, item and record as one step of the user-interface thread.
+  // Image, item and record as one step of the user-interface thread. While
+  // the calling worker has a PendingIcons gathering for this window, the
+  // icon joins it instead and is appended later with its run.
   void AppendIcon(HICON hIcon, const CIconInfo& info);
   // The clearing worker's body and entry (the argument is the window).
   void EmptyIconList();

@@ -9,9 +9,9 @@
 #include <memory>
 #include <mutex>
 
-// Thrown inside a killed thread at its next synchronous window call and
-// caught by the thread library's entry, so the thread leaves at once with
-// its own stack unwound.
+// Thrown inside a killed thread at its next window call or post, or where
+// the thread checks its own mark, and caught by the thread library's entry,
+// so the thread leaves at once with its own stack unwound.
 struct ThreadKilled {};
 
 class ThreadControl {

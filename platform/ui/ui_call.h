@@ -6,8 +6,11 @@
 // while that thread blocks in a kernel wait), and the caller waits for it.
 //
 // The wait is cancellable: a thread of the thread library that is killed
-// before the call never queues it, and one killed while waiting is released
-// at once, its operation then never runs; both leave with ThreadKilled.
+// before the call never queues it; one killed while its operation waits in
+// the queue is released at once and the operation never runs; one killed
+// while its operation runs waits for it to finish (it uses the caller's
+// stack). All of them leave with ThreadKilled, as does a call that
+// completes after its thread was killed.
 
 #include <functional>
 #include <optional>
@@ -24,14 +27,16 @@ void SetUiThread();
 // Runs op on the user-interface thread and waits; rethrows what op threw.
 void UiCallVoid(const std::function<void()>& op);
 
-// Queues op for the user-interface thread and returns without waiting (on
-// that thread it runs at once). Posts and calls of one thread run in the
-// order they were made. Whatever op uses must stay valid until it has run:
-// it should own its data. Posts of a thread-library thread that is killed
-// before they run never run, and such a thread keeps at most
-// kMaxOutstandingPosts posts queued; past that a post waits like a call,
-// so a producer faster than the user-interface thread is held back instead
-// of filling memory. What op throws is dropped: nobody waits for it.
+// Queues op for the user-interface thread and returns without waiting.
+// Posts and calls of one thread run in the order they were made. Whatever
+// op uses must stay valid until it has run: it should own its data. Posts
+// of a thread-library thread that is killed before they run never run; a
+// post made after the kill throws ThreadKilled instead. Such a thread keeps
+// at most kMaxOutstandingPosts posts queued; past that a post waits like a
+// call, so a producer faster than the user-interface thread is held back
+// instead of filling memory. What a queued op throws is dropped: nobody
+// waits for it. On the user-interface thread op runs at once, in place, and
+// what it throws reaches the caller of UiPost.
 inline constexpr int kMaxOutstandingPosts = 8;
 void UiPost(std::function<void()> op);
 

@@ -20,7 +20,7 @@ void InstallUiLayerHooks();
 // time the event loop runs dry, an idle pass runs.
 void NoteUiActivity();
 // While one lives on the user-interface thread, activity comes from another
-// thread's synchronous call. The platform's idle pass does not follow sent
+// thread's call or post. The platform's idle pass does not follow sent
 // messages, only the queue running dry after posted or input messages, so
 // such activity earns a deferred pass at most every kCrossThreadIdleMs
 // instead of one after every call: a worker's thousands of calls would
