@@ -5,7 +5,7 @@
 #include <unordered_set>
 
 #include "platform/core/data_module_object.h"
-#include "platform/core/install_folders.h"
+#include "platform/core/built_in_modules.h"
 
 namespace {
 
@@ -84,10 +84,9 @@ HMODULE LoadDataModuleFromBytes(std::span<const std::uint8_t> bytes) {
 HMODULE LoadLibraryExA(LPCSTR path, HANDLE /*file*/, DWORD flags) {
   // Only data files: this layer never runs a module's code.
   if ((flags & LOAD_LIBRARY_AS_DATAFILE) == 0 || path == nullptr) return nullptr;
-  // The help viewer is part of the window layer, not a file to map: a bare
-  // request for it answers whether it was installed with the program.
-  if (IsHelpViewerModuleName(path)) {
-    return FindInstalledFile(kHelpViewerModuleName) ? Publish(std::make_unique<DataModule>()) : nullptr;
+  // A module a layer above provides (the help viewer) is no file to map.
+  if (bool present = false; IsBuiltInModule(path, &present)) {
+    return present ? Publish(std::make_unique<DataModule>()) : nullptr;
   }
   auto mapping = FileMapping::Open(path);
   if (!mapping) return nullptr;

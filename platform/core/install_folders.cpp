@@ -3,11 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdlib>
 
-#include "platform/core/wildcard.h"
 
 namespace {
 
@@ -62,7 +60,3 @@ std::optional<std::string> FindInstalledFile(std::string_view name) {
   return std::nullopt;
 }
 
-bool IsHelpViewerModuleName(std::string_view path) {
-  return std::equal(path.begin(), path.end(), kHelpViewerModuleName.begin(), kHelpViewerModuleName.end(),
-                    [](char a, char b) { return FoldNameCase(a) == FoldNameCase(b); });
-}

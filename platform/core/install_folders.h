@@ -17,11 +17,3 @@
 // one; nullopt when no folder does.
 [[nodiscard]] std::optional<std::string> FindInstalledFile(std::string_view name);
 
-// The help viewer's module name as the program asks for it. The viewer is
-// built into the window layer; installing it with the program means
-// installing a marker file of this name, which is what a data-file load of
-// the name finds.
-inline constexpr std::string_view kHelpViewerModuleName = "hhctrl.ocx";
-// True for a bare module name (no folder) that names the help viewer, in
-// any letter case, as the platform compares module names.
-[[nodiscard]] bool IsHelpViewerModuleName(std::string_view path);

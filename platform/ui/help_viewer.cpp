@@ -9,6 +9,8 @@
 #include <optional>
 #include <utility>
 
+#include "platform/core/built_in_modules.h"
+#include "platform/core/install_folders.h"
 #include "platform/ui/help_file.h"
 #include "platform/ui/ui_call.h"
 #include "platform/ui/window_record.h"
@@ -200,4 +202,9 @@ std::string HelpViewerTopic(HWND viewer) {
     if (shown.hasFragment()) topic += "#" + FromQt(shown.fragment());
     return topic;
   });
+}
+
+void RegisterHelpViewerModule() {
+  RegisterBuiltInModule(std::string(kHelpViewerModuleName),
+                        [] { return FindInstalledFile(kHelpViewerModuleName).has_value(); });
 }

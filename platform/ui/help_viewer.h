@@ -5,8 +5,17 @@
 // names after ">" in the file argument.
 
 #include <string>
+#include <string_view>
 
 #include "platform/ui/win_user.h"
+
+// The viewer's module name as the program asks for it. The viewer is built
+// into this layer; installing it with the program means installing a marker
+// file of this name, which is what a data-file load of the name finds.
+inline constexpr std::string_view kHelpViewerModuleName = "hhctrl.ocx";
+// Makes a data-file load of kHelpViewerModuleName answer whether the
+// marker was installed. The application object does this when it is made.
+void RegisterHelpViewerModule();
 
 inline constexpr UINT HH_DISPLAY_TOPIC = 0x0000;  // data: a topic name, or 0 for the window type's default
 inline constexpr UINT HH_HELP_CONTEXT = 0x000F;   // data: a context number of the file's map

@@ -7,6 +7,7 @@
 #include "platform/ui/cwnd.h"
 #include "platform/ui/desktop_shell.h"
 #include "platform/ui/dialog.h"
+#include "platform/ui/help_viewer.h"
 #include "platform/ui/resources.h"
 #include "platform/ui/ui_call.h"
 #include "platform/ui/window_record.h"
@@ -91,6 +92,7 @@ CWinApp::CWinApp(LPCTSTR appName) {
     m_pszAppName = m_strAppName;
   }
   g_app = this;
+  RegisterHelpViewerModule();
 }
 
 CWinApp::~CWinApp() {

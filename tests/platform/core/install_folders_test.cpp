@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 
-#include "platform/core/data_module.h"
 #include "tests/common/ico_builder.h"
 
 namespace {
@@ -60,33 +59,6 @@ TEST(InstallFolders, FindsOnlyRegularFilesByBareName) {
   EXPECT_FALSE(FindInstalledFile(""));
   // A name with a folder part is not a name to look up.
   EXPECT_FALSE(FindInstalledFile("../" + dir.path().substr(dir.path().rfind('/') + 1) + "/present.txt"));
-}
-
-TEST(HelpViewerModule, NameMatchesInAnyCaseButOnlyBare) {
-  EXPECT_TRUE(IsHelpViewerModuleName("hhctrl.ocx"));
-  EXPECT_TRUE(IsHelpViewerModuleName("HHCtrl.OCX"));
-  EXPECT_FALSE(IsHelpViewerModuleName("hhctrl.oc"));
-  EXPECT_FALSE(IsHelpViewerModuleName("/usr/lib/hhctrl.ocx"));
-  EXPECT_FALSE(IsHelpViewerModuleName(""));
-}
-
-TEST(HelpViewerModule, DataFileLoadAnswersWhetherTheMarkerIsInstalled) {
-  TempDir dir;
-  ProgramDirOverride pin(dir.path());
-  EXPECT_EQ(LoadLibraryExA("hhctrl.ocx", nullptr, LOAD_LIBRARY_AS_DATAFILE), nullptr);
-
-  WriteMarker(dir.File("hhctrl.ocx"));
-  HMODULE viewer = LoadLibraryExA("HHCTRL.OCX", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(viewer, nullptr);
-  // A module without resources: lookups find nothing and do not crash.
-  EXPECT_EQ(FindResourceA(viewer, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14)), nullptr);
-  EXPECT_TRUE(FreeLibrary(viewer));
-  EXPECT_FALSE(FreeLibrary(viewer));
-
-  // Only data-file loads, and a marker given by path is just a file that is
-  // no module.
-  EXPECT_EQ(LoadLibraryExA("hhctrl.ocx", nullptr, 0), nullptr);
-  EXPECT_EQ(LoadLibraryExA(dir.File("hhctrl.ocx").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), nullptr);
 }
 
 }  // namespace
