@@ -21,6 +21,7 @@
 
 #include "app/glimra_app.h"
 #include "mainwnd/glimra_dlg.h"
+#include "mainwnd/search_path.h"
 #include "platform/ui/desktop_shell.h"
 #include "platform/ui/instance_channel.h"
 #include "platform/ui/qt_bridge.h"
@@ -53,11 +54,13 @@ std::vector<std::string> ListedSources(const CGlimraDlg& dlg) {
 }
 
 // The folder selected in the tree, and the file list caught up with it.
+// The folder is selected and its file list filled (the fill reads the
+// folder off the user-interface thread).
 bool ShowsFolder(CGlimraDlg& dlg, const std::string& folder) {
   return PumpUntil(
       [&] {
         return dlg.m_treeFolders.GetItemPath(dlg.m_treeFolders.GetSelectedItem()).str() == folder &&
-               dlg.m_strFileListFolder.str() == folder;
+               dlg.m_strFileListFolder.str() == folder && !FileListFillPending(dlg.m_lstFiles);
       },
       5000);
 }
