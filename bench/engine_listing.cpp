@@ -13,10 +13,6 @@
 
 namespace {
 
-// The listing's own bound on extraction indices: identifiers are numbers
-// only below 0x10000.
-constexpr unsigned kMaxExtractIndex = 0xFFFF;
-
 // Scales as the image list does and releases the icon; whether it made an image.
 bool StoreAndRelease(HICON icon) {
   if (icon == nullptr) return false;

@@ -9,14 +9,6 @@
 #include "support/framework/file_name.h"
 #include "support/icon/icon_source.h"
 
-namespace {
-
-// Extraction indices travel as identifiers, which are numbers only below
-// 0x10000; no file format we read reaches that many icons.
-constexpr UINT kMaxExtractIndex = 0xFFFF;
-
-}  // namespace
-
 void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
   CString message;
   message.Format("Listing from %s", static_cast<LPCTSTR>(strPath));

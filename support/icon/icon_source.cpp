@@ -15,9 +15,6 @@
 
 namespace {
 
-// Extraction indices travel as identifiers, which are numbers only below
-// 0x10000; no file format we read reaches that many icons.
-constexpr UINT kMaxExtractIndex = 0xFFFF;
 
 std::string ResourceIdText(const IconKey& key) {
   return key.kind == IconKey::Kind::Name ? key.name : std::string();

@@ -23,6 +23,11 @@
 
 enum class ListingWay { IconFile, Module, Extract };
 
+// The last index the extraction is asked for: indices travel as
+// identifiers, which are numbers only below 0x10000, and no file format we
+// read reaches that many icons.
+inline constexpr UINT kMaxExtractIndex = 0xFFFF;
+
 // One icon of a file: a module's group by number or by name, or an index of
 // the extraction (an icon file's one icon is index 0).
 struct IconKey {
