@@ -12,8 +12,8 @@
 #include "mainwnd/main_bars.h"
 #include "platform/ui/cwnd.h"
 #include "platform/ui/desktop_shell.h"
-#include "res/resource_ids.h"
 #include "platform/ui/instance_channel.h"
+#include "res/resource_ids.h"
 #include "support/framework/remote_wnd.h"
 #include "support/framework/zu_about_dlg.h"
 #include "support/framework/zu_libraries.h"
@@ -96,8 +96,8 @@ BOOL CGlimraApp::InitInstance() {
 
   InitHtmlHelp();
 
-  const BOOL created = dlg->Create(kMainIndicators, static_cast<int>(std::size(kMainIndicators)),
-                                   kMainToolbarButtons, static_cast<int>(std::size(kMainToolbarButtons)), IDR_MAINFRAME);
+  const BOOL created = dlg->Create(kMainIndicators, static_cast<int>(std::size(kMainIndicators)), kMainToolbarButtons,
+                                   static_cast<int>(std::size(kMainToolbarButtons)), IDR_MAINFRAME);
 
   // There is no document: the class library's parse finds nothing to do.
   CCommandLineInfo cmdInfo;

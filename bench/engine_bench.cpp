@@ -1,8 +1,8 @@
 // Times the icon engine against icoutils' wrestool over every file under a
 // folder. list: what the listing does per file (an icon file's first image,
 // each icon group's 32x32 icon of a data module, or the icons extraction
-// finds), each scaled to the 32x32 image the list stores. extract: build every group and write it as an .ico file. wrestool runs
-// once for all files (it takes several), which is its fastest use.
+// finds), each scaled to the 32x32 image the list stores. extract: build every group and write it as an .ico file.
+// wrestool runs once for all files (it takes several), which is its fastest use.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -112,8 +112,8 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 2 ? argv[2] : "both";
   const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
   const auto files = FilesUnder(root);
-  std::printf("%zu files under %s; best of %d runs; wrestool: one process with all files as arguments\n",
-              files.size(), root.c_str(), runs);
+  std::printf("%zu files under %s; best of %d runs; wrestool: one process with all files as arguments\n", files.size(),
+              root.c_str(), runs);
   const bool haveWrestool = RunWrestool({"--version"}, {});
 
   if (mode == "list" || mode == "both") {
@@ -130,10 +130,11 @@ int main(int argc, char** argv) {
     Counts counts;
     const double ours = BestSeconds(runs, [&] { counts = ExtractAll(files, scratch.MakeFolder("glimra")); });
     std::printf("extract: %zu modules, %zu groups written\n", counts.modules, counts.icons);
-    const double theirs = haveWrestool ? BestSeconds(runs, [&] {
-      const std::string out = scratch.MakeFolder("wrestool");
-      (void)RunWrestool({"-x", "-t14", "-o", out}, files);
-    })
+    const double theirs = haveWrestool ? BestSeconds(runs,
+                                                     [&] {
+                                                       const std::string out = scratch.MakeFolder("wrestool");
+                                                       (void)RunWrestool({"-x", "-t14", "-o", out}, files);
+                                                     })
                                        : 0;
     Report("extract", ours, theirs);
   }

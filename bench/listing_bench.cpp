@@ -66,7 +66,9 @@ long long ResidentBytes() {
 double CpuSeconds() {
   rusage usage{};
   if (getrusage(RUSAGE_SELF, &usage) != 0) return 0;
-  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -172,7 +174,8 @@ std::optional<double> ClearIcons(CGlimraDlg* dlg) {
   clock.start();
   static_cast<void>(dlg->SendMessage(WM_COMMAND, ID_ICONS_CLEAR, 0));
   const auto cleared = [dlg] {
-    return dlg->m_hWorkerThread == nullptr && dlg->m_lvIcons.GetItemCount() == 0 && dlg->m_btnListIcon.IsWindowEnabled();
+    return dlg->m_hWorkerThread == nullptr && dlg->m_lvIcons.GetItemCount() == 0 &&
+           dlg->m_btnListIcon.IsWindowEnabled();
   };
   while (!cleared() && clock.elapsed() < kListingTimeoutMs) QApplication::processEvents(QEventLoop::AllEvents, 10);
   if (!cleared()) return std::nullopt;
@@ -214,10 +217,11 @@ int main(int argc, char** argv) {
         figures.push_back(*run);
         const auto cleared = ClearIcons(dlg);
         figures.back().clearSeconds = cleared.value_or(-1);
-        std::printf("window run %d: %.3f s (cpu %.3f s), %d icons (%d without picture, %d different pictures), "
-                    "worst stall %.1f ms, resident %+.1f MiB; cleared in %.3f s\n",
-                    i + 1, run->seconds, run->cpuSeconds, run->icons, run->withoutPicture, run->pictures,
-                    run->worstStallMs, static_cast<double>(run->residentGrowth) / (1 << 20), cleared.value_or(-1));
+        std::printf(
+            "window run %d: %.3f s (cpu %.3f s), %d icons (%d without picture, %d different pictures), "
+            "worst stall %.1f ms, resident %+.1f MiB; cleared in %.3f s\n",
+            i + 1, run->seconds, run->cpuSeconds, run->icons, run->withoutPicture, run->pictures, run->worstStallMs,
+            static_cast<double>(run->residentGrowth) / (1 << 20), cleared.value_or(-1));
         if (!cleared) break;
       }
     }

@@ -19,7 +19,8 @@ void Touch(HMODULE module, HRSRC resource, Walk& walk) {
   if (!bytes) return;
   for (std::uint8_t b : bytes->bytes()) walk.sum += b;
   const auto* locked = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, resource)));
-  if (locked != nullptr && SizeofResource(module, resource) != 0) walk.sum += locked[SizeofResource(module, resource) - 1];
+  if (locked != nullptr && SizeofResource(module, resource) != 0)
+    walk.sum += locked[SizeofResource(module, resource) - 1];
 }
 
 BOOL VisitIcon(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param) {

@@ -8,5 +8,5 @@
 inline constexpr UINT kMainIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 
 // The toolbar as laid out; 0 is a separator.
-inline constexpr UINT kMainToolbarButtons[] = {ID_APP_EXIT,   ID_SEPARATOR,  ID_ICONS_CLEAR, ID_ICONS_SAVEAS,
+inline constexpr UINT kMainToolbarButtons[] = {ID_APP_EXIT,   ID_SEPARATOR, ID_ICONS_CLEAR, ID_ICONS_SAVEAS,
                                                ID_ICONS_INFO, ID_SEPARATOR, ID_APP_ABOUT};

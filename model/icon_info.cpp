@@ -15,9 +15,7 @@ namespace {
 
 // The group's fixed path fields are NUL-terminated by the library; a
 // missing terminator still never reads past the field.
-std::string_view FixedField(const char (&field)[MAX_PATH]) {
-  return {field, ::strnlen(field, MAX_PATH)};
-}
+std::string_view FixedField(const char (&field)[MAX_PATH]) { return {field, ::strnlen(field, MAX_PATH)}; }
 
 }  // namespace
 

@@ -26,8 +26,8 @@ constexpr DialogItemTemplate kItems[] = {
     {0, 0, kLabel | SS_LEFT, 66, 73, 22, 8, IDC_INFO_BITS, "STATIC", "7"},
     {0, 0, kLabel | SS_LEFT, 10, 19, 54, 8, static_cast<DWORD>(-1), "STATIC", "Number of Image:"},
     {0, 0, kLabel | SS_LEFT, 68, 19, 22, 8, IDC_INFO_COUNT, "STATIC", "1"},
-    {0, 0, WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL, 10, 29, 93, 51,
-     IDC_INFO_IMAGES, "COMBOBOX", ""},
+    {0, 0, WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL, 10, 29, 93, 51, IDC_INFO_IMAGES,
+     "COMBOBOX", ""},
     {0, 0, WS_VISIBLE | SS_ETCHEDFRAME | SS_SUNKEN, 108, 20, 60, 60, IDC_INFO_PREVIEW, "STATIC", ""},
 };
 

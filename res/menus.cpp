@@ -10,6 +10,7 @@ constexpr MenuItemTemplate kFileItems[] = {
 };
 // The popup menu offers the same items in the same order: the designed
 // three, then the two that get icons out of the window.
+// clang-format off
 constexpr MenuItemTemplate kIconsItems[] = {
     {MF_STRING, ID_ICONS_CLEAR, "&Clear", {}},
     {MF_STRING, ID_ICONS_SAVEAS, "Save &As...", {}},
@@ -18,6 +19,7 @@ constexpr MenuItemTemplate kIconsItems[] = {
     {MF_STRING, ID_ICONS_COPY, "C&opy", {}},
     {MF_STRING, ID_ICONS_EXPORT, "&Export...", {}},
 };
+// clang-format on
 constexpr MenuItemTemplate kHelpItems[] = {
     {MF_STRING, ID_HELP_FINDER, "&Help Topics", {}},
     {MF_SEPARATOR, 0, nullptr, {}},

@@ -6,7 +6,7 @@
 #include "platform/ui/win_user.h"
 
 // ---- templates, menus, bitmaps
-inline constexpr UINT IDR_MAINFRAME = 128;  // icon group, toolbar and its bitmap
+inline constexpr UINT IDR_MAINFRAME = 128;   // icon group, toolbar and its bitmap
 inline constexpr UINT IDR_ICON_POPUP = 129;  // the icon list's popup menu
 inline constexpr UINT IDR_MAIN_MENU = 130;
 inline constexpr UINT IDD_SAVE_PANEL = 136;  // the save dialog's preview panel

@@ -8,8 +8,8 @@
 namespace {
 
 constexpr WORD kItems[] = {
-    static_cast<WORD>(ID_APP_EXIT),    static_cast<WORD>(ID_ICONS_CLEAR), static_cast<WORD>(ID_SEPARATOR),
-    static_cast<WORD>(ID_ICONS_SAVEAS), static_cast<WORD>(ID_ICONS_INFO), static_cast<WORD>(ID_APP_ABOUT),
+    static_cast<WORD>(ID_APP_EXIT),     static_cast<WORD>(ID_ICONS_CLEAR), static_cast<WORD>(ID_SEPARATOR),
+    static_cast<WORD>(ID_ICONS_SAVEAS), static_cast<WORD>(ID_ICONS_INFO),  static_cast<WORD>(ID_APP_ABOUT),
 };
 
 }  // namespace

@@ -63,16 +63,20 @@ int Reporter::Usage(std::string_view message) const {
   return kExitUsage;
 }
 
-void PrintVersion(const char* program) {
-  std::printf("%s %s\n", program, GLIMRA_VERSION);
-}
+void PrintVersion(const char* program) { std::printf("%s %s\n", program, GLIMRA_VERSION); }
 
 int FinishCommonOption(int option, char** argv, const Reporter& reporter, void (*printHelp)()) {
   switch (option) {
-    case 'h': printHelp(); return kExitOk;
-    case 'V': PrintVersion(reporter.program().c_str()); return kExitOk;
-    case ':': return reporter.Usage(std::string("option needs an argument: ") + argv[optind - 1]);
-    default: break;
+    case 'h':
+      printHelp();
+      return kExitOk;
+    case 'V':
+      PrintVersion(reporter.program().c_str());
+      return kExitOk;
+    case ':':
+      return reporter.Usage(std::string("option needs an argument: ") + argv[optind - 1]);
+    default:
+      break;
   }
   return reporter.Usage(std::string("unknown option: ") + argv[optind - 1]);
 }

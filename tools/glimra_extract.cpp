@@ -132,10 +132,9 @@ void Extractor::Written(const std::string& destination, const Expected<std::uint
 }
 
 void Extractor::Pngs(const std::vector<ImageRef>& images, const std::string& stem) {
-  WriteImageOutputs(images, stem, m_job.size, m_job.overwrite, m_names,
-                    [this](const std::string& destination, const Expected<std::uint64_t>& result) {
-                      Written(destination, result);
-                    });
+  WriteImageOutputs(
+      images, stem, m_job.size, m_job.overwrite, m_names,
+      [this](const std::string& destination, const Expected<std::uint64_t>& result) { Written(destination, result); });
 }
 
 void Extractor::Cursor(const std::vector<CursorImage>& images, const std::string& stem) {
@@ -149,7 +148,8 @@ void Extractor::Cursor(const std::vector<CursorImage>& images, const std::string
 
 void Extractor::CursorFile(const std::string& path) {
   const auto mapping = FileMapping::Open(path.c_str());
-  const auto images = mapping ? ParseCurFile(ByteReader(mapping->bytes())) : Expected<std::vector<CursorImage>>(mapping.error());
+  const auto images =
+      mapping ? ParseCurFile(ByteReader(mapping->bytes())) : Expected<std::vector<CursorImage>>(mapping.error());
   if (!images) {
     m_reporter.Failure(path, "not a cursor file");
     return;
@@ -217,14 +217,19 @@ void Extractor::File(const std::string& path) {
 
 int main(int argc, char** argv) {
   enum { kPng = 256, kSize, kId, kName, kIndex, kCursors };
-  static const option kOptions[] = {
-      {"output", required_argument, nullptr, 'o'}, {"png", no_argument, nullptr, kPng},
-      {"size", required_argument, nullptr, kSize}, {"id", required_argument, nullptr, kId},
-      {"name", required_argument, nullptr, kName}, {"index", required_argument, nullptr, kIndex},
-      {"cursors", no_argument, nullptr, kCursors},
-      {"recursive", no_argument, nullptr, 'r'},    {"pattern", required_argument, nullptr, 'p'},
-      {"force", no_argument, nullptr, 'f'},        {"help", no_argument, nullptr, 'h'},
-      {"version", no_argument, nullptr, 'V'},      {nullptr, 0, nullptr, 0}};
+  static const option kOptions[] = {{"output", required_argument, nullptr, 'o'},
+                                    {"png", no_argument, nullptr, kPng},
+                                    {"size", required_argument, nullptr, kSize},
+                                    {"id", required_argument, nullptr, kId},
+                                    {"name", required_argument, nullptr, kName},
+                                    {"index", required_argument, nullptr, kIndex},
+                                    {"cursors", no_argument, nullptr, kCursors},
+                                    {"recursive", no_argument, nullptr, 'r'},
+                                    {"pattern", required_argument, nullptr, 'p'},
+                                    {"force", no_argument, nullptr, 'f'},
+                                    {"help", no_argument, nullptr, 'h'},
+                                    {"version", no_argument, nullptr, 'V'},
+                                    {nullptr, 0, nullptr, 0}};
   Reporter reporter(kProgram);
   Job job;
   WalkChoice walk;
@@ -233,9 +238,15 @@ int main(int argc, char** argv) {
   for (int c; (c = getopt_long(argc, argv, ":o:rfhV", kOptions, nullptr)) != -1;) {
     long number = 0;
     switch (c) {
-      case 'o': folder = optarg; break;
-      case kPng: job.png = true; break;
-      case kCursors: job.cursors = true; break;
+      case 'o':
+        folder = optarg;
+        break;
+      case kPng:
+        job.png = true;
+        break;
+      case kCursors:
+        job.cursors = true;
+        break;
       case kSize:
         if (!ParseNumber(optarg, 1, 65535, number)) return reporter.Usage(std::string("bad --size: ") + optarg);
         job.size = static_cast<unsigned>(number);
@@ -244,15 +255,24 @@ int main(int argc, char** argv) {
         if (!ParseNumber(optarg, 0, 65535, number)) return reporter.Usage(std::string("bad --id: ") + optarg);
         job.selection.ids.push_back(static_cast<unsigned>(number));
         break;
-      case kName: job.selection.names.emplace_back(optarg); break;
+      case kName:
+        job.selection.names.emplace_back(optarg);
+        break;
       case kIndex:
         if (!ParseNumber(optarg, 0, 65535, number)) return reporter.Usage(std::string("bad --index: ") + optarg);
         job.selection.indices.push_back(static_cast<unsigned>(number));
         break;
-      case 'r': walk.recursive = true; break;
-      case 'p': walk.pattern = optarg; break;
-      case 'f': job.overwrite = Overwrite::Replace; break;
-      default: return FinishCommonOption(c, argv, reporter, PrintHelp);
+      case 'r':
+        walk.recursive = true;
+        break;
+      case 'p':
+        walk.pattern = optarg;
+        break;
+      case 'f':
+        job.overwrite = Overwrite::Replace;
+        break;
+      default:
+        return FinishCommonOption(c, argv, reporter, PrintHelp);
     }
   }
   if (folder.empty()) return reporter.Usage("no output folder (-o DIR)");

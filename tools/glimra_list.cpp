@@ -42,15 +42,21 @@ void PrintHelp() {
 }
 
 std::string JsonOf(const std::string& path, const FileListing& listing) {
-  std::string json = "{" + JsonTextMember("path", path) + ",\"way\":" + JsonString(ListingWayName(listing.way)) +
-                     ",\"icons\":[";
+  std::string json =
+      "{" + JsonTextMember("path", path) + ",\"way\":" + JsonString(ListingWayName(listing.way)) + ",\"icons\":[";
   for (std::size_t i = 0; i < listing.icons.size(); ++i) {
     const ListedIcon& icon = listing.icons[i];
     json += i == 0 ? "{" : ",{";
     switch (icon.key.kind) {
-      case IconKey::Kind::Id: json += "\"id\":" + std::to_string(icon.key.number); break;
-      case IconKey::Kind::Name: json += JsonTextMember("name", icon.key.name); break;
-      case IconKey::Kind::Index: json += "\"index\":" + std::to_string(icon.key.number); break;
+      case IconKey::Kind::Id:
+        json += "\"id\":" + std::to_string(icon.key.number);
+        break;
+      case IconKey::Kind::Name:
+        json += JsonTextMember("name", icon.key.name);
+        break;
+      case IconKey::Kind::Index:
+        json += "\"index\":" + std::to_string(icon.key.number);
+        break;
     }
     json += ",\"width\":" + std::to_string(icon.width) + ",\"height\":" + std::to_string(icon.height);
     if (!icon.images.empty()) {
@@ -60,8 +66,9 @@ std::string JsonOf(const std::string& path, const FileListing& listing) {
         json += (k == 0 ? "{" : ",{");
         json += "\"width\":" + std::to_string(image.width) + ",\"height\":" + std::to_string(image.height) +
                 ",\"bits\":" + std::to_string(image.bitCount) +
-                ",\"claimed_bits\":" + std::to_string(image.claimedBitCount) + ",\"format\":" +
-                (image.png ? "\"png\"" : "\"dib\"") + ",\"bytes\":" + std::to_string(image.byteSize) + "}";
+                ",\"claimed_bits\":" + std::to_string(image.claimedBitCount) +
+                ",\"format\":" + (image.png ? "\"png\"" : "\"dib\"") + ",\"bytes\":" + std::to_string(image.byteSize) +
+                "}";
       }
       json += "]";
     }
@@ -77,11 +84,13 @@ std::string JsonOf(const std::string& path, const FileListing& listing) {
 
 int main(int argc, char** argv) {
   enum { kPattern = 256, kImages, kJson };
-  static const option kOptions[] = {
-      {"recursive", no_argument, nullptr, 'r'}, {"pattern", required_argument, nullptr, kPattern},
-      {"images", no_argument, nullptr, kImages}, {"json", no_argument, nullptr, kJson},
-      {"help", no_argument, nullptr, 'h'},      {"version", no_argument, nullptr, 'V'},
-      {nullptr, 0, nullptr, 0}};
+  static const option kOptions[] = {{"recursive", no_argument, nullptr, 'r'},
+                                    {"pattern", required_argument, nullptr, kPattern},
+                                    {"images", no_argument, nullptr, kImages},
+                                    {"json", no_argument, nullptr, kJson},
+                                    {"help", no_argument, nullptr, 'h'},
+                                    {"version", no_argument, nullptr, 'V'},
+                                    {nullptr, 0, nullptr, 0}};
   Reporter reporter(kProgram);
   WalkChoice walk;
   ImageDetail detail = ImageDetail::PickedOnly;
@@ -89,11 +98,20 @@ int main(int argc, char** argv) {
   opterr = 0;
   for (int c; (c = getopt_long(argc, argv, ":rhV", kOptions, nullptr)) != -1;) {
     switch (c) {
-      case 'r': walk.recursive = true; break;
-      case kPattern: walk.pattern = optarg; break;
-      case kImages: detail = ImageDetail::AllImages; break;
-      case kJson: json = true; break;
-      default: return FinishCommonOption(c, argv, reporter, PrintHelp);
+      case 'r':
+        walk.recursive = true;
+        break;
+      case kPattern:
+        walk.pattern = optarg;
+        break;
+      case kImages:
+        detail = ImageDetail::AllImages;
+        break;
+      case kJson:
+        json = true;
+        break;
+      default:
+        return FinishCommonOption(c, argv, reporter, PrintHelp);
     }
   }
   if (optind >= argc) return reporter.Usage("no file named");

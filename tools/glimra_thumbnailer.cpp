@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
       case 's':
         if (!ParseNumber(optarg, 1, kMaxSize, side)) return reporter.Usage(std::string("bad size: ") + optarg);
         break;
-      default: return FinishCommonOption(c, argv, reporter, PrintHelp);
+      default:
+        return FinishCommonOption(c, argv, reporter, PrintHelp);
     }
   }
   if (argc - optind != 2) return reporter.Usage("needs INPUT and OUTPUT");

@@ -4,8 +4,8 @@
 #include <string>
 #include <unordered_set>
 
-#include "platform/core/data_module_object.h"
 #include "platform/core/built_in_modules.h"
+#include "platform/core/data_module_object.h"
 
 namespace {
 
@@ -113,18 +113,18 @@ bool IsDamagedModule(HMODULE module) {
 BOOL EnumResourceNamesA(HMODULE module, LPCSTR type, ENUMRESNAMEPROCA proc, LONG_PTR param) {
   if (proc == nullptr || type == nullptr || !IsDataModule(module)) return FALSE;
   std::string name;
-  const auto walk = module->resources.EnumerateNames(ResourceKey::FromId(type), [&](const ResourceName& found,
-                                                                                         const ResourceDataEntry& data) {
-    // A name whose data lies outside the file could never be loaded. A file
-    // cut short under the walk has nothing more worth reporting.
-    if (!module->image.BytesAt(data.rva, data.size)) return true;
-    if (module->mapping && module->mapping->damaged()) return false;
-    if (!found.isName) return proc(module, type, MAKEINTRESOURCEA(found.number), param) != FALSE;
-    // A copy the callback may scribble on; the platform passes a writable
-    // buffer too.
-    name.assign(found.name);
-    return proc(module, type, name.data(), param) != FALSE;
-  });
+  const auto walk = module->resources.EnumerateNames(
+      ResourceKey::FromId(type), [&](const ResourceName& found, const ResourceDataEntry& data) {
+        // A name whose data lies outside the file could never be loaded. A file
+        // cut short under the walk has nothing more worth reporting.
+        if (!module->image.BytesAt(data.rva, data.size)) return true;
+        if (module->mapping && module->mapping->damaged()) return false;
+        if (!found.isName) return proc(module, type, MAKEINTRESOURCEA(found.number), param) != FALSE;
+        // A copy the callback may scribble on; the platform passes a writable
+        // buffer too.
+        name.assign(found.name);
+        return proc(module, type, name.data(), param) != FALSE;
+      });
   // The platform answers FALSE both for a missing type and for a walk the
   // callback stopped.
   return walk == ResourceDirectory::NameWalk::Completed ? TRUE : FALSE;

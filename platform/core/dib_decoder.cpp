@@ -17,8 +17,7 @@ constexpr std::uint32_t kMaxPaletteEntries = 256;
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 
 bool KnownHeaderSize(std::uint32_t size) {
-  return size == kCoreHeaderSize || size == kInfoHeaderSize || size == 52 || size == 56 || size == 108 ||
-         size == 124;
+  return size == kCoreHeaderSize || size == kInfoHeaderSize || size == 52 || size == 56 || size == 108 || size == 124;
 }
 
 bool KnownBitCount(std::uint16_t bits) {
@@ -86,8 +85,8 @@ void DecodeIndexed(const DecodeContext& ctx, IconObject& icon) {
 // Nearly every 32-bit icon stores plain BGRA bytes: read those without the
 // general per-channel scaling, which costs four divisions a pixel.
 bool IsPlainBgra(const DibHeader& hd) {
-  return hd.bitCount == 32 && hd.redMask == 0x00FF0000u && hd.greenMask == 0x0000FF00u &&
-         hd.blueMask == 0x000000FFu && (hd.alphaMask == 0xFF000000u || hd.alphaMask == 0);
+  return hd.bitCount == 32 && hd.redMask == 0x00FF0000u && hd.greenMask == 0x0000FF00u && hd.blueMask == 0x000000FFu &&
+         (hd.alphaMask == 0xFF000000u || hd.alphaMask == 0);
 }
 
 // Returns whether any pixel has a non-zero alpha.
@@ -157,7 +156,8 @@ void ReadMask(ByteReader mask, IconObject& icon) {
   for (std::size_t y = 0; y < h; ++y) {
     const std::uint8_t* row = bytes.data() + (h - 1 - y) * stride;
     std::uint8_t* out = icon.mask.data() + y * w;
-    for (std::size_t x = 0; x < w; ++x) out[x] = static_cast<std::uint8_t>((std::uint32_t{row[x / 8]} >> (7 - x % 8)) & 1u);
+    for (std::size_t x = 0; x < w; ++x)
+      out[x] = static_cast<std::uint8_t>((std::uint32_t{row[x / 8]} >> (7 - x % 8)) & 1u);
   }
 }
 

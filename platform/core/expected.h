@@ -14,7 +14,7 @@ struct Error {
 template <typename T>
 class [[nodiscard]] Expected {
  public:
-  Expected(T value) : m_v(std::in_place_index<0>, std::move(value)) {}  // NOLINT: implicit by design
+  Expected(T value) : m_v(std::in_place_index<0>, std::move(value)) {}      // NOLINT: implicit by design
   Expected(Error error) : m_v(std::in_place_index<1>, std::move(error)) {}  // NOLINT
 
   [[nodiscard]] bool ok() const { return m_v.index() == 0; }

@@ -114,6 +114,4 @@ void FileMapping::Release() {
 
 bool FileMapping::damaged() const { return m_guard != kUnguarded ? GuardedMappingDamaged(m_guard) : m_copyDamaged; }
 
-std::span<const std::uint8_t> FileMapping::bytes() const {
-  return {static_cast<const std::uint8_t*>(m_data), m_size};
-}
+std::span<const std::uint8_t> FileMapping::bytes() const { return {static_cast<const std::uint8_t*>(m_data), m_size}; }

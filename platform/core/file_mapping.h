@@ -43,5 +43,5 @@ class FileMapping {
   void* m_data = nullptr;
   std::size_t m_size = 0;
   std::size_t m_guard = kUnguarded;  // the guard slot; none for a copy in memory
-  bool m_copyDamaged = false;          // a copy that met the file's end early
+  bool m_copyDamaged = false;        // a copy that met the file's end early
 };

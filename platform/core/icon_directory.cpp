@@ -68,8 +68,7 @@ Expected<std::vector<IconDirEntry>> ParseGroupDirectory(const ByteReader& dir) {
   return entries;
 }
 
-Expected<std::vector<IconImageBytes>> ResolveGroupImages(const ByteReader& dir,
-                                                       const IconImageLookup& lookup) {
+Expected<std::vector<IconImageBytes>> ResolveGroupImages(const ByteReader& dir, const IconImageLookup& lookup) {
   auto entries = ParseGroupDirectory(dir);
   if (!entries) return entries.error();
   std::vector<IconImageBytes> images;

@@ -30,8 +30,8 @@ struct IconDirEntry {
   WORD planes = 0;
   WORD bitCount = 0;
   DWORD bytesInRes = 0;
-  WORD id = 0;         // group directories: the RT_ICON id
-  DWORD offset = 0;    // .ico files: where the image starts in the file
+  WORD id = 0;       // group directories: the RT_ICON id
+  DWORD offset = 0;  // .ico files: where the image starts in the file
 };
 
 // One image with its bytes found: the entry and a view of exactly its bytes.
@@ -53,7 +53,7 @@ using IconImageLookup = std::function<std::optional<ByteReader>(const IconDirEnt
 // order; an entry with nothing behind it is left out. Fails as
 // ParseGroupDirectory does, or when no image is found at all.
 [[nodiscard]] Expected<std::vector<IconImageBytes>> ResolveGroupImages(const ByteReader& dir,
-                                                                      const IconImageLookup& lookup);
+                                                                       const IconImageLookup& lookup);
 
 // The images of an .ico file, each with a view of its bytes. Entries whose
 // bytes are empty, reach past the end or start inside the directory are left

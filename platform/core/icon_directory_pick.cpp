@@ -76,8 +76,7 @@ int PickIdFromGroupDirectory(const ByteReader& dir, DirectoryKind kind, int cx, 
     images.push_back(image);
     ids.push_back(entry->u16<12>());
   }
-  const auto picked =
-      PickDirectoryImage(images, cx != 0 ? cx : kSystemIconSize, cy != 0 ? cy : kSystemIconSize);
+  const auto picked = PickDirectoryImage(images, cx != 0 ? cx : kSystemIconSize, cy != 0 ? cy : kSystemIconSize);
   return picked ? ids[*picked] : 0;
 }
 

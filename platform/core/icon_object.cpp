@@ -91,8 +91,7 @@ HICON CreateIconFromObject(IconObject object) {
   return icon;
 }
 
-HICON CreateIconFromResourceEx(const BYTE* bits, DWORD size, BOOL icon, DWORD version, int cx, int cy,
-                               UINT /*flags*/) {
+HICON CreateIconFromResourceEx(const BYTE* bits, DWORD size, BOOL icon, DWORD version, int cx, int cy, UINT /*flags*/) {
   if (bits == nullptr || size == 0) return nullptr;
   if (version < kMinResourceVersion || version > kMaxResourceVersion) return nullptr;
   if (cx < 0 || cy < 0) return nullptr;

@@ -61,8 +61,8 @@ inline constexpr UINT LR_DEFAULTCOLOR = 0x0000;
 // One image's bytes (a DIB with XOR and AND parts, or a PNG) into an icon.
 // Null when the bytes are not an image this layer decodes. The version and
 // flags are accepted as the platform takes them; cx/cy 0 keep the image's size.
-[[nodiscard]] HICON CreateIconFromResourceEx(const BYTE* bits, DWORD size, BOOL icon, DWORD version,
-                                             int cx, int cy, UINT flags);
+[[nodiscard]] HICON CreateIconFromResourceEx(const BYTE* bits, DWORD size, BOOL icon, DWORD version, int cx, int cy,
+                                             UINT flags);
 [[nodiscard]] HICON CreateIconFromBytes(std::span<const std::uint8_t> bytes);
 // A handle for an icon object built in memory; null when its pixel and mask
 // sizes do not match its width and height. Every HICON comes from one of

@@ -20,9 +20,9 @@ std::uint32_t Folded(const IconObject& icon, std::size_t i) {
 // source span [o * s, (o + 1) * s) with s = source / output, and each source
 // pixel counts by how much of it lies inside.
 struct Taps {
-  std::vector<std::uint32_t> first;  // per output: first source index
-  std::vector<std::uint32_t> count;  // per output: number of taps
-  std::vector<std::uint32_t> offset; // per output: where its weights start
+  std::vector<std::uint32_t> first;   // per output: first source index
+  std::vector<std::uint32_t> count;   // per output: number of taps
+  std::vector<std::uint32_t> offset;  // per output: where its weights start
   std::vector<float> weight;
 
   Taps(int source, int output) {

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdlib>
 
-
 namespace {
 
 std::string ExecutableFolder() {
@@ -59,4 +58,3 @@ std::optional<std::string> FindInstalledFile(std::string_view name) {
   }
   return std::nullopt;
 }
-

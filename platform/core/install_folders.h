@@ -16,4 +16,3 @@
 // The full path of a regular file of that name in the first folder holding
 // one; nullopt when no folder does.
 [[nodiscard]] std::optional<std::string> FindInstalledFile(std::string_view name);
-

@@ -47,7 +47,6 @@ Expected<std::vector<IconImageBytes>> ModuleIconGroup(HMODULE module, LPCSTR id)
   if (module == nullptr || id == nullptr) return Fail("no module");
   const auto dir = FindBytes(module, id, RT_GROUP_ICON);
   if (!dir) return Fail("icon group not found");
-  return ResolveGroupImages(*dir, [module](const IconDirEntry& entry) {
-    return FindBytes(module, MAKEINTRESOURCEA(entry.id), RT_ICON);
-  });
+  return ResolveGroupImages(
+      *dir, [module](const IconDirEntry& entry) { return FindBytes(module, MAKEINTRESOURCEA(entry.id), RT_ICON); });
 }

@@ -82,9 +82,8 @@ Expected<NeResourceTable> ReadNeResources(const ByteReader& file) {
   for (std::size_t i = 0; i < result.resources.size(); ++i) {
     if (result.resources[i].type == kNeTypeIcon) result.iconsById.push_back(i);
   }
-  std::stable_sort(result.iconsById.begin(), result.iconsById.end(), [&result](std::size_t a, std::size_t b) {
-    return result.resources[a].id < result.resources[b].id;
-  });
+  std::stable_sort(result.iconsById.begin(), result.iconsById.end(),
+                   [&result](std::size_t a, std::size_t b) { return result.resources[a].id < result.resources[b].id; });
   return result;
 }
 

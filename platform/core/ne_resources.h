@@ -27,8 +27,8 @@ inline constexpr std::size_t kMaxNeResources = 32768;
 inline constexpr unsigned kMaxNeAlignShift = 15;
 
 struct NeResource {
-  WORD type = 0;  // as stored: kNeIntegerFlag | number, or a name offset
-  WORD id = 0;    // as stored: kNeIntegerFlag | number, or a name offset
+  WORD type = 0;     // as stored: kNeIntegerFlag | number, or a name offset
+  WORD id = 0;       // as stored: kNeIntegerFlag | number, or a name offset
   std::string name;  // the name when id is not a number
   ByteReader bytes;  // empty view when the shifted extent lies outside the file
   bool inFile = false;

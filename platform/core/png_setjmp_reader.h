@@ -9,10 +9,10 @@
 struct PngReadRequest {
   const std::uint8_t* data;
   std::size_t size;
-  std::uint32_t width;   // what IHDR says, already checked against the cap
+  std::uint32_t width;  // what IHDR says, already checked against the cap
   std::uint32_t height;
-  std::uint8_t* rgba;    // width * height * 4 bytes, filled top-down as R, G, B, A
-  char error[96];        // libpng's message when the read fails
+  std::uint8_t* rgba;  // width * height * 4 bytes, filled top-down as R, G, B, A
+  char error[96];      // libpng's message when the read fails
 };
 
 // True when the whole image was decoded into request->rgba.

@@ -85,7 +85,8 @@ std::optional<ResourceDirectory::Table> ResourceDirectory::ReadTable(std::uint32
 
 std::optional<ResourceDirectory::Entry> ResourceDirectory::ReadEntry(const Table& table, std::uint32_t index) const {
   if (index >= table.count) return std::nullopt;
-  const std::uint64_t at = std::uint64_t{table.offset} + kDirectoryHeaderSize + std::uint64_t{index} * kDirectoryEntrySize;
+  const std::uint64_t at =
+      std::uint64_t{table.offset} + kDirectoryHeaderSize + std::uint64_t{index} * kDirectoryEntrySize;
   const auto id = m_tree.u32(at);
   const auto target = m_tree.u32(at + 4);
   if (!id || !target) return std::nullopt;

@@ -3,7 +3,9 @@
 #include "platform/core/icon_object.h"
 #include "platform/core/shell_icon_file.h"
 
-HICON ExtractIconA(HINSTANCE, LPCSTR path, UINT index) { return ExtractIconFromFile(*ShellIconFile::Open(path), index); }
+HICON ExtractIconA(HINSTANCE, LPCSTR path, UINT index) {
+  return ExtractIconFromFile(*ShellIconFile::Open(path), index);
+}
 
 HICON ExtractIconFromFile(const ShellIconFile& file, UINT index) {
   if (file.kind() == ShellFileKind::Unreadable) return nullptr;

@@ -81,11 +81,15 @@ bool ShellIconFile::damaged() const {
 
 std::size_t ShellIconFile::groupCount() const {
   switch (m_kind) {
-    case ShellFileKind::Module: return m_moduleGroups.size();
-    case ShellFileKind::Ne: return m_neGroups.size();
-    case ShellFileKind::IconFile: return 1;
+    case ShellFileKind::Module:
+      return m_moduleGroups.size();
+    case ShellFileKind::Ne:
+      return m_neGroups.size();
+    case ShellFileKind::IconFile:
+      return 1;
     case ShellFileKind::Unreadable:
-    case ShellFileKind::NoIcons: break;
+    case ShellFileKind::NoIcons:
+      break;
   }
   return 0;
 }
@@ -93,7 +97,8 @@ std::size_t ShellIconFile::groupCount() const {
 Expected<std::vector<IconImageBytes>> ShellIconFile::group(std::size_t index) const {
   if (index >= groupCount()) return Fail("no icon at this index");
   switch (m_kind) {
-    case ShellFileKind::Module: return ModuleIconGroup(m_module, m_moduleGroups[index].id());
+    case ShellFileKind::Module:
+      return ModuleIconGroup(m_module, m_moduleGroups[index].id());
     case ShellFileKind::Ne: {
       const NeResource& dir = *m_neGroups[index];
       if (!dir.inFile) return Fail("NE icon group outside the file");
@@ -103,9 +108,11 @@ Expected<std::vector<IconImageBytes>> ShellIconFile::group(std::size_t index) co
         return TrimToClaim(*bytes, entry, m_ne.alignUnit);
       });
     }
-    case ShellFileKind::IconFile: return ParseIcoFile(m_bytes);
+    case ShellFileKind::IconFile:
+      return ParseIcoFile(m_bytes);
     case ShellFileKind::Unreadable:
-    case ShellFileKind::NoIcons: break;
+    case ShellFileKind::NoIcons:
+      break;
   }
   return Fail("no icons");
 }

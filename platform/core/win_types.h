@@ -56,15 +56,9 @@ using HGDIOBJ = void*;
 
 // Resource identifiers travel as one pointer-sized value: below 0x10000 a
 // number, otherwise a pointer to a NUL-terminated name.
-inline bool IS_INTRESOURCE(const void* id) {
-  return (reinterpret_cast<std::uintptr_t>(id) >> 16) == 0;
-}
-inline LPSTR MAKEINTRESOURCEA(std::uintptr_t id) {
-  return reinterpret_cast<LPSTR>(id & 0xFFFFu);
-}
-inline WORD ResourceNumber(const void* id) {
-  return static_cast<WORD>(reinterpret_cast<std::uintptr_t>(id) & 0xFFFFu);
-}
+inline bool IS_INTRESOURCE(const void* id) { return (reinterpret_cast<std::uintptr_t>(id) >> 16) == 0; }
+inline LPSTR MAKEINTRESOURCEA(std::uintptr_t id) { return reinterpret_cast<LPSTR>(id & 0xFFFFu); }
+inline WORD ResourceNumber(const void* id) { return static_cast<WORD>(reinterpret_cast<std::uintptr_t>(id) & 0xFFFFu); }
 
 inline constexpr WORD RT_ICON_ID = 3;
 inline constexpr WORD RT_GROUP_ICON_ID = 14;

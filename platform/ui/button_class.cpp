@@ -50,12 +50,17 @@ class ButtonBehavior final : public WindowBehavior {
     switch (message) {
       case BM_GETCHECK: {
         auto* box = qobject_cast<QCheckBox*>(m_button);
-        if (box) return box->checkState() == Qt::Checked ? BST_CHECKED : box->checkState() == Qt::PartiallyChecked ? BST_INDETERMINATE : BST_UNCHECKED;
+        if (box)
+          return box->checkState() == Qt::Checked            ? BST_CHECKED
+                 : box->checkState() == Qt::PartiallyChecked ? BST_INDETERMINATE
+                                                             : BST_UNCHECKED;
         return (m_button && m_button->isCheckable() && m_button->isChecked()) ? BST_CHECKED : BST_UNCHECKED;
       }
       case BM_SETCHECK:
         if (auto* box = qobject_cast<QCheckBox*>(m_button)) {
-          box->setCheckState(wParam == BST_CHECKED ? Qt::Checked : wParam == BST_INDETERMINATE ? Qt::PartiallyChecked : Qt::Unchecked);
+          box->setCheckState(wParam == BST_CHECKED         ? Qt::Checked
+                             : wParam == BST_INDETERMINATE ? Qt::PartiallyChecked
+                                                           : Qt::Unchecked);
         } else if (m_button && m_button->isCheckable()) {
           m_button->setChecked(wParam == BST_CHECKED);
         }

@@ -10,8 +10,8 @@ class CObject;
 struct CRuntimeClass {
   LPCSTR m_lpszClassName;
   int m_nObjectSize;
-  UINT m_wSchema;  // 0xFFFF for classes that are not serialisable
-  CObject* (*m_pfnCreateObject)();  // null unless the class is dynamically creatable
+  UINT m_wSchema;                               // 0xFFFF for classes that are not serialisable
+  CObject* (*m_pfnCreateObject)();              // null unless the class is dynamically creatable
   const CRuntimeClass* (*m_pfnGetBaseClass)();  // a function, so static initialisation order never matters
 
   // A new object of the class, or null when it has no factory.
@@ -36,10 +36,10 @@ class CObject {
 
 #define RUNTIME_CLASS(class_name) (class_name::GetThisClass())
 
-#define DECLARE_DYNAMIC(class_name)                                  \
- public:                                                             \
-  static const CRuntimeClass class##class_name;                      \
-  static const CRuntimeClass* GetThisClass();                        \
+#define DECLARE_DYNAMIC(class_name)             \
+ public:                                        \
+  static const CRuntimeClass class##class_name; \
+  static const CRuntimeClass* GetThisClass();   \
   const CRuntimeClass* GetRuntimeClass() const override;
 
 #define DECLARE_DYNCREATE(class_name) \
@@ -48,19 +48,19 @@ class CObject {
 
 #define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
 
-#define GLIMRA_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, schema, factory)                  \
-  const CRuntimeClass class_name::class##class_name = {#class_name, static_cast<int>(sizeof(class_name)), \
-                                                       schema, factory, &base_class_name::GetThisClass}; \
-  const CRuntimeClass* class_name::GetThisClass() { return &class_name::class##class_name; }         \
+#define GLIMRA_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, schema, factory)                               \
+  const CRuntimeClass class_name::class##class_name = {#class_name, static_cast<int>(sizeof(class_name)), schema, \
+                                                       factory, &base_class_name::GetThisClass};                  \
+  const CRuntimeClass* class_name::GetThisClass() { return &class_name::class##class_name; }                      \
   const CRuntimeClass* class_name::GetRuntimeClass() const { return &class_name::class##class_name; }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
   GLIMRA_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                          \
-  CObject* class_name::CreateObject() { return new class_name; }                 \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)         \
+  CObject* class_name::CreateObject() { return new class_name; } \
   GLIMRA_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, &class_name::CreateObject)
 
-#define IMPLEMENT_SERIAL(class_name, base_class_name, schema)                     \
-  CObject* class_name::CreateObject() { return new class_name; }                 \
+#define IMPLEMENT_SERIAL(class_name, base_class_name, schema)    \
+  CObject* class_name::CreateObject() { return new class_name; } \
   GLIMRA_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, schema, &class_name::CreateObject)

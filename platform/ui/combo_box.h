@@ -32,14 +32,16 @@ class CComboBox : public CWnd {
   // The first item after startAfter (-1: from the start, wrapping round)
   // that begins with text, compared without regard to case; CB_ERR if none.
   [[nodiscard]] int FindString(int startAfter, LPCTSTR text) const {
-    return static_cast<int>(SendMessage(CB_FINDSTRING, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(
+        SendMessage(CB_FINDSTRING, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
   }
   [[nodiscard]] int FindStringExact(int startAfter, LPCTSTR text) const {
     return static_cast<int>(
         SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
   }
   int SelectString(int startAfter, LPCTSTR text) {
-    return static_cast<int>(SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(
+        SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
   }
   [[nodiscard]] DWORD_PTR GetItemData(int index) const {
     return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(index)));

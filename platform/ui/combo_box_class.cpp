@@ -111,8 +111,10 @@ class ComboBoxBehavior final : public WindowBehavior {
         return found;
       }
       case CB_SHOWDROPDOWN:
-        if (wParam) m_combo->showPopup();
-        else m_combo->hidePopup();
+        if (wParam)
+          m_combo->showPopup();
+        else
+          m_combo->hidePopup();
         return TRUE;
       case CB_GETDROPPEDSTATE:
         return m_combo->view() && m_combo->view()->isVisible() ? TRUE : FALSE;
@@ -132,8 +134,10 @@ class ComboBoxBehavior final : public WindowBehavior {
         QLineEdit* edit = m_combo->lineEdit();
         if (!edit) return CB_ERR;
         int start = GET_X_LPARAM(lParam), end = GET_Y_LPARAM(lParam);
-        if (start < 0) edit->deselect();
-        else edit->setSelection(start, (end < 0 ? static_cast<int>(edit->text().size()) : end) - start);
+        if (start < 0)
+          edit->deselect();
+        else
+          edit->setSelection(start, (end < 0 ? static_cast<int>(edit->text().size()) : end) - start);
         return TRUE;
       }
       default:
@@ -178,8 +182,10 @@ class ComboBoxBehavior final : public WindowBehavior {
     int lo = 0, hi = m_combo->count();
     while (lo < hi) {
       int mid = (lo + hi) / 2;
-      if (CompareNoCase(FromQt(m_combo->itemText(mid)), text) <= 0) lo = mid + 1;
-      else hi = mid;
+      if (CompareNoCase(FromQt(m_combo->itemText(mid)), text) <= 0)
+        lo = mid + 1;
+      else
+        hi = mid;
     }
     return lo;
   }

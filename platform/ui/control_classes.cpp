@@ -1,7 +1,7 @@
 // The window classes by name, as templates and Create name them.
 
-#include <cstring>
 #include <strings.h>
+#include <cstring>
 
 #include "platform/ui/cwnd.h"
 #include "platform/ui/window_record.h"

@@ -1,8 +1,8 @@
 #include "platform/ui/control_support.h"
 
+#include <strings.h>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
-#include <strings.h>
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "platform/ui/cstring.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <strings.h>
 
 #include "platform/ui/resources.h"
 

@@ -39,7 +39,7 @@ class CTestCmdUI final : public CCmdUI {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
-  ON_WM_INITMENUPOPUP()
+ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 
 CWnd::CWnd() = default;
@@ -131,8 +131,17 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
     if (!h) return FALSE;
     h->wnd = this;
     m_hWnd = h;
-    CREATESTRUCT cs{nullptr, nullptr, nullptr, params.parent, rect.bottom - rect.top, rect.right - rect.left,
-                    rect.top, rect.left, static_cast<LONG>(style), params.text.c_str(), params.className.c_str(),
+    CREATESTRUCT cs{nullptr,
+                    nullptr,
+                    nullptr,
+                    params.parent,
+                    rect.bottom - rect.top,
+                    rect.right - rect.left,
+                    rect.top,
+                    rect.left,
+                    static_cast<LONG>(style),
+                    params.text.c_str(),
+                    params.className.c_str(),
                     exStyle};
     if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
       DestroyWindow();
@@ -532,7 +541,8 @@ void CWnd::CenterWindow(CWnd* alternateOwner) {
     } else if (w->screen()) {
       area = w->screen()->availableGeometry();
     }
-    if (area.isValid()) w->move(area.center() - QPoint(w->frameGeometry().width() / 2, w->frameGeometry().height() / 2));
+    if (area.isValid())
+      w->move(area.center() - QPoint(w->frameGeometry().width() / 2, w->frameGeometry().height() / 2));
   });
 }
 
@@ -617,9 +627,7 @@ void CWnd::OnInitMenuPopup(CMenu* popup, UINT, BOOL sysMenu) {
 
 // ---- data exchange
 
-HWND CDataExchange::PrepareCtrl(int id) const {
-  return m_pDlgWnd ? ::GetDlgItem(m_pDlgWnd->m_hWnd, id) : nullptr;
-}
+HWND CDataExchange::PrepareCtrl(int id) const { return m_pDlgWnd ? ::GetDlgItem(m_pDlgWnd->m_hWnd, id) : nullptr; }
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
   if (control.m_hWnd) return;
@@ -639,20 +647,26 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
   HWND item = pDX->PrepareCtrl(id);
   if (!item) return;
-  if (pDX->m_bSaveAndValidate) value = static_cast<int>(::SendMessage(item, BM_GETCHECK, 0, 0));
-  else ::SendMessage(item, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+  if (pDX->m_bSaveAndValidate)
+    value = static_cast<int>(::SendMessage(item, BM_GETCHECK, 0, 0));
+  else
+    ::SendMessage(item, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
 void DDX_CBIndex(CDataExchange* pDX, int id, int& index) {
   HWND item = pDX->PrepareCtrl(id);
   if (!item) return;
-  if (pDX->m_bSaveAndValidate) index = static_cast<int>(::SendMessage(item, CB_GETCURSEL, 0, 0));
-  else ::SendMessage(item, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  if (pDX->m_bSaveAndValidate)
+    index = static_cast<int>(::SendMessage(item, CB_GETCURSEL, 0, 0));
+  else
+    ::SendMessage(item, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void DDX_LBIndex(CDataExchange* pDX, int id, int& index) {
   HWND item = pDX->PrepareCtrl(id);
   if (!item) return;
-  if (pDX->m_bSaveAndValidate) index = static_cast<int>(::SendMessage(item, LB_GETCURSEL, 0, 0));
-  else ::SendMessage(item, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  if (pDX->m_bSaveAndValidate)
+    index = static_cast<int>(::SendMessage(item, LB_GETCURSEL, 0, 0));
+  else
+    ::SendMessage(item, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }

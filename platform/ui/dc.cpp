@@ -29,7 +29,8 @@ QImage PixelsToImage(const std::uint32_t* pixels, int width, int height) {
   QImage image(width, height, QImage::Format_ARGB32);
   for (int y = 0; y < height; ++y) {
     auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-    for (int x = 0; x < width; ++x) row[x] = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+    for (int x = 0; x < width; ++x)
+      row[x] = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
   }
   return image;
 }
@@ -127,7 +128,9 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH, 
   return TRUE;
 }
 
-BOOL DrawIcon(HDC dc, int x, int y, HICON icon) { return DrawIconEx(dc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE); }
+BOOL DrawIcon(HDC dc, int x, int y, HICON icon) {
+  return DrawIconEx(dc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+}
 
 BOOL TextOut(HDC dc, int x, int y, LPCSTR text, int length) {
   if (!dc || !text || length < 0) return FALSE;
@@ -228,9 +231,7 @@ COLORREF CDC::SetTextColor(COLORREF color) { return ::SetTextColor(m_hDC, color)
 COLORREF CDC::SetBkColor(COLORREF color) { return ::SetBkColor(m_hDC, color); }
 int CDC::SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
 
-CFont* CDC::SelectObject(CFont* font) {
-  return CFont::FromHandle(SelectFont(m_hDC, font ? font->m_hObject : nullptr));
-}
+CFont* CDC::SelectObject(CFont* font) { return CFont::FromHandle(SelectFont(m_hDC, font ? font->m_hObject : nullptr)); }
 
 CSize CDC::GetTextExtent(LPCTSTR text, int length) const {
   SIZE s{0, 0};

@@ -18,9 +18,9 @@
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-  ON_COMMAND(IDOK, OnOK)
-  ON_COMMAND(IDCANCEL, OnCancel)
-  ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
+ON_COMMAND(IDOK, OnOK)
+ON_COMMAND(IDCANCEL, OnCancel)
+ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
 END_MESSAGE_MAP()
 
 namespace {
@@ -51,7 +51,8 @@ void MapDialogUnits(SIZE baseUnits, RECT& rect) {
 }
 
 CDialog::CDialog() = default;
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDHelp(templateId), m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+CDialog::CDialog(UINT templateId, CWnd* parent)
+    : m_nIDHelp(templateId), m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 CDialog::~CDialog() = default;
 
 BOOL CDialog::Create(UINT templateId, CWnd* parent) {
@@ -150,7 +151,8 @@ INT_PTR CDialog::DoModal() {
       return -1;
     }
     if (!m_bEnded) {
-      if (WindowRecord* rec = LiveRecord(m_hWnd); rec && rec->widget) rec->widget->setWindowModality(Qt::ApplicationModal);
+      if (WindowRecord* rec = LiveRecord(m_hWnd); rec && rec->widget)
+        rec->widget->setWindowModality(Qt::ApplicationModal);
       ShowWindow(SW_SHOW);
       ModalRun run{ModalKind::Dialog};
       run.dialog = this;

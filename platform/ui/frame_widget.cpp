@@ -29,9 +29,7 @@ UINT ButtonMessage(Qt::MouseButton button, UINT left, UINT right) {
 
 }  // namespace
 
-ClientWidget::ClientWidget(HWND hWnd, QWidget* parent) : QWidget(parent), m_hWnd(hWnd) {
-  setAutoFillBackground(true);
-}
+ClientWidget::ClientWidget(HWND hWnd, QWidget* parent) : QWidget(parent), m_hWnd(hWnd) { setAutoFillBackground(true); }
 
 void ClientWidget::paintEvent(QPaintEvent*) {
   if (!LiveRecord(m_hWnd)) return;
@@ -44,10 +42,13 @@ void ClientWidget::resizeEvent(QResizeEvent* event) {
   WindowRecord* rec = LiveRecord(m_hWnd);
   if (!rec || rec->destroying) return;
   UINT kind = SIZE_RESTORED;
-  if (window()->isMinimized()) kind = SIZE_MINIMIZED;
-  else if (window()->isMaximized()) kind = SIZE_MAXIMIZED;
-  DeliverMessage(m_hWnd, WM_SIZE, kind,
-                 MAKELPARAM(static_cast<unsigned>(event->size().width()), static_cast<unsigned>(event->size().height())));
+  if (window()->isMinimized())
+    kind = SIZE_MINIMIZED;
+  else if (window()->isMaximized())
+    kind = SIZE_MAXIMIZED;
+  DeliverMessage(
+      m_hWnd, WM_SIZE, kind,
+      MAKELPARAM(static_cast<unsigned>(event->size().width()), static_cast<unsigned>(event->size().height())));
 }
 
 void ClientWidget::mousePressEvent(QMouseEvent* event) {
@@ -115,7 +116,8 @@ void FrameWidget::changeEvent(QEvent* event) {
   if (!rec || rec->destroying) return;
   UINT kind = isMinimized() ? SIZE_MINIMIZED : (isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED);
   QSize s = m_client->size();
-  DeliverMessage(m_hWnd, WM_SIZE, kind, MAKELPARAM(static_cast<unsigned>(s.width()), static_cast<unsigned>(s.height())));
+  DeliverMessage(m_hWnd, WM_SIZE, kind,
+                 MAKELPARAM(static_cast<unsigned>(s.width()), static_cast<unsigned>(s.height())));
 }
 
 void FrameWidget::moveEvent(QMoveEvent*) {

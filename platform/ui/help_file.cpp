@@ -79,7 +79,8 @@ Expected<HelpProject> ParseHelpProject(std::string_view text) {
     }
     const std::size_t equals = line.find('=');
     const std::string_view key = Trim(line.substr(0, equals));
-    const std::string_view value = equals == std::string_view::npos ? std::string_view() : Trim(line.substr(equals + 1));
+    const std::string_view value =
+        equals == std::string_view::npos ? std::string_view() : Trim(line.substr(equals + 1));
     if (section != "OPTIONS" && section != "WINDOWS" && section != "MAP") continue;
     if (equals == std::string_view::npos || key.empty()) return bad();
     if (section == "OPTIONS") {

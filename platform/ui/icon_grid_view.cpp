@@ -210,12 +210,13 @@ void IconGridView::DrawItem(QPainter& painter, int row, const QRect& cell) {
   static_cast<void>(DrawImageListImage(painter, m_images, m_items.At(row).image, icon.topLeft()));
   const QString& text = m_items.At(row).text;
   if (!text.isEmpty()) {
-    QRect label = m_flow == Flow::Wrapping ? QRect(cell.left(), icon.bottom() + 1 + kLabelGap, cell.width(),
-                                                   cell.bottom() - icon.bottom() - kLabelGap)
-                                           : QRect(icon.right() + 1 + kLabelGap, cell.top(),
-                                                   cell.right() - icon.right() - kLabelGap, cell.height());
+    QRect label =
+        m_flow == Flow::Wrapping
+            ? QRect(cell.left(), icon.bottom() + 1 + kLabelGap, cell.width(), cell.bottom() - icon.bottom() - kLabelGap)
+            : QRect(icon.right() + 1 + kLabelGap, cell.top(), cell.right() - icon.right() - kLabelGap, cell.height());
     painter.setPen(palette().color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-    const Qt::Alignment align = m_flow == Flow::Wrapping ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignVCenter;
+    const Qt::Alignment align =
+        m_flow == Flow::Wrapping ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignVCenter;
     painter.drawText(label, static_cast<int>(align), fontMetrics().elidedText(text, Qt::ElideRight, label.width()));
   }
   if (hasFocus() && currentIndex() == index) {

@@ -21,14 +21,17 @@ class CListBox : public CWnd {
   void ResetContent() { SendMessage(LB_RESETCONTENT); }
   [[nodiscard]] int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
   int SetCurSel(int index) { return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(index))); }
-  [[nodiscard]] int GetSel(int index) const { return static_cast<int>(SendMessage(LB_GETSEL, static_cast<WPARAM>(index))); }
+  [[nodiscard]] int GetSel(int index) const {
+    return static_cast<int>(SendMessage(LB_GETSEL, static_cast<WPARAM>(index)));
+  }
   int SetSel(int index, BOOL select = TRUE) {
     return static_cast<int>(SendMessage(LB_SETSEL, static_cast<WPARAM>(select), index));
   }
   [[nodiscard]] int GetSelCount() const { return static_cast<int>(SendMessage(LB_GETSELCOUNT)); }
   // Fills at most maxItems indexes of selected items, ascending; answers how many.
   int GetSelItems(int maxItems, LPINT items) const {
-    return static_cast<int>(SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(maxItems), reinterpret_cast<LPARAM>(items)));
+    return static_cast<int>(
+        SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(maxItems), reinterpret_cast<LPARAM>(items)));
   }
   int GetText(int index, LPTSTR buffer) const {
     return static_cast<int>(SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
@@ -38,7 +41,8 @@ class CListBox : public CWnd {
     return static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index)));
   }
   [[nodiscard]] int FindString(int startAfter, LPCTSTR text) const {
-    return static_cast<int>(SendMessage(LB_FINDSTRING, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(
+        SendMessage(LB_FINDSTRING, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
   }
   [[nodiscard]] int FindStringExact(int startAfter, LPCTSTR text) const {
     return static_cast<int>(

@@ -17,10 +17,14 @@ class ListBoxBehavior final : public WindowBehavior {
     HWND self = &rec;
     m_list = new QListWidget(parent);
     m_list->setUniformItemSizes(true);
-    if (rec.style & LBS_NOSEL) m_list->setSelectionMode(QAbstractItemView::NoSelection);
-    else if (rec.style & LBS_EXTENDEDSEL) m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    else if (rec.style & LBS_MULTIPLESEL) m_list->setSelectionMode(QAbstractItemView::MultiSelection);
-    else m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    if (rec.style & LBS_NOSEL)
+      m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    else if (rec.style & LBS_EXTENDEDSEL)
+      m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    else if (rec.style & LBS_MULTIPLESEL)
+      m_list->setSelectionMode(QAbstractItemView::MultiSelection);
+    else
+      m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     if (!(rec.style & WS_VSCROLL)) m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     if (!(rec.style & WS_HSCROLL)) m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     if (!(rec.style & WS_BORDER) && !(rec.exStyle & WS_EX_CLIENTEDGE)) m_list->setFrameShape(QFrame::NoFrame);
@@ -166,8 +170,10 @@ class ListBoxBehavior final : public WindowBehavior {
     int lo = 0, hi = m_list->count();
     while (lo < hi) {
       int mid = (lo + hi) / 2;
-      if (CompareNoCase(FromQt(m_list->item(mid)->text()), text) <= 0) lo = mid + 1;
-      else hi = mid;
+      if (CompareNoCase(FromQt(m_list->item(mid)->text()), text) <= 0)
+        lo = mid + 1;
+      else
+        hi = mid;
     }
     return lo;
   }

@@ -5,8 +5,8 @@
 
 #include <QAbstractListModel>
 #include <QString>
-#include <functional>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "platform/ui/win_user.h"

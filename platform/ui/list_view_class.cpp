@@ -43,7 +43,8 @@ class ViewEvents final : public QObject {
     // After Qt has handled the click (selection first, as the platform does).
     HWND self = m_hWnd;
     QMetaObject::invokeMethod(
-        m_view, [self, nm, code]() mutable {
+        m_view,
+        [self, nm, code]() mutable {
           if (WindowRecord* r = LiveRecord(self); r && !r->destroying) NotifyParent(*r, code, &nm.hdr);
         },
         Qt::QueuedConnection);
@@ -59,8 +60,8 @@ class ListViewBehavior final : public WindowBehavior {
  public:
   QWidget* Build(WindowRecord& rec, QWidget* parent) override {
     const DWORD kind = rec.style & LVS_TYPEMASK;
-    const auto flow = kind == LVS_ICON || kind == LVS_SMALLICON ? IconGridView::Flow::Wrapping
-                                                                : IconGridView::Flow::OneToALine;
+    const auto flow =
+        kind == LVS_ICON || kind == LVS_SMALLICON ? IconGridView::Flow::Wrapping : IconGridView::Flow::OneToALine;
     // Items are always arranged by index: the view re-flows them whenever
     // its width changes, as automatic arrangement asks.
     m_items = new ListItemModel;

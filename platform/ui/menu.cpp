@@ -164,7 +164,8 @@ MenuItemRecord* FindItem(HMENU menu, UINT idOrPosition, UINT flags, HMENU* holde
   }
   for (MenuItemRecord& item : menu->items) {
     if (item.popup) {
-      if (MenuItemRecord* found = FindItem(item.popup, idOrPosition, flags & ~MF_BYPOSITION, holder, depth + 1)) return found;
+      if (MenuItemRecord* found = FindItem(item.popup, idOrPosition, flags & ~MF_BYPOSITION, holder, depth + 1))
+        return found;
     }
   }
   return nullptr;
@@ -396,8 +397,10 @@ BOOL CMenu::ModifyMenu(UINT position, UINT flags, UINT_PTR idOrPopup, LPCTSTR te
     if (!item) return FALSE;
     item->flags = flags & ~MF_BYPOSITION;
     item->text = text ? text : "";
-    if (flags & MF_POPUP) item->popup = reinterpret_cast<HMENU>(idOrPopup);
-    else item->id = static_cast<UINT>(idOrPopup);
+    if (flags & MF_POPUP)
+      item->popup = reinterpret_cast<HMENU>(idOrPopup);
+    else
+      item->id = static_cast<UINT>(idOrPopup);
     Rebuild(holder);
     return TRUE;
   });

@@ -3,10 +3,10 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 
+#include "platform/ui/cwnd.h"
 #include "platform/ui/resources.h"
 #include "platform/ui/ui_call.h"
 #include "platform/ui/win_app.h"
-#include "platform/ui/cwnd.h"
 #include "platform/ui/window_record.h"
 
 namespace {

@@ -25,9 +25,9 @@ struct ModalRun {
   ModalKind kind;
   CDialog* dialog = nullptr;  // Dialog: created, initialised and shown
   HWND owner = nullptr;
-  CString text;     // MessageBox
-  CString caption;  // MessageBox
-  UINT type = 0;    // MessageBox: MB_ flags; PopupMenu: TPM_ flags
+  CString text;          // MessageBox
+  CString caption;       // MessageBox
+  UINT type = 0;         // MessageBox: MB_ flags; PopupMenu: TPM_ flags
   HMENU menu = nullptr;  // PopupMenu
 };
 

@@ -50,28 +50,34 @@ struct AFX_MSGMAP {
 
 #define afx_msg
 
-#define DECLARE_MESSAGE_MAP()                    \
- protected:                                      \
-  static const AFX_MSGMAP* GetThisMessageMap();  \
+#define DECLARE_MESSAGE_MAP()                   \
+ protected:                                     \
+  static const AFX_MSGMAP* GetThisMessageMap(); \
   const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                           \
-  const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }     \
-  const AFX_MSGMAP* theClass::GetThisMessageMap() {                                      \
-    using ThisClass = theClass;                                                          \
-    using TheBaseClass = baseClass;                                                      \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                      \
+  const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
+  const AFX_MSGMAP* theClass::GetThisMessageMap() {                                 \
+    using ThisClass = theClass;                                                     \
+    using TheBaseClass = baseClass;                                                 \
     static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-
+// The map's braces open in one macro and close in another, which the formatter cannot follow.
+// clang-format off
 #define END_MESSAGE_MAP()                                                  \
   {0, 0, 0, 0, nullptr}};                                                  \
   static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, \
                                         &_messageEntries[0]};              \
   return &messageMap;                                                      \
   }
+// clang-format on
 
-#define GLIMRA_MSG_ENTRY(msg, code, id, last, body) \
+#define GLIMRA_MSG_ENTRY(msg, code, id, last, body)                              \
   {msg, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(last), \
-   [](CCmdTarget* t_, AfxMessageCall& c_) { (void)c_; [[maybe_unused]] auto* self_ = static_cast<ThisClass*>(t_); body; }},
+   [](CCmdTarget* t_, AfxMessageCall& c_) {                                      \
+     (void)c_;                                                                   \
+     [[maybe_unused]] auto* self_ = static_cast<ThisClass*>(t_);                 \
+     body;                                                                       \
+   }},
 
 // ---- commands and control notifications
 #define ON_COMMAND(id, memberFxn) GLIMRA_MSG_ENTRY(WM_COMMAND, CN_COMMAND, id, id, self_->memberFxn())
@@ -89,9 +95,8 @@ struct AFX_MSGMAP {
 #define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(CBN_SELCHANGE, id, memberFxn)
 #define ON_CBN_DROPDOWN(id, memberFxn) ON_CONTROL(CBN_DROPDOWN, id, memberFxn)
 #define ON_CBN_CLOSEUP(id, memberFxn) ON_CONTROL(CBN_CLOSEUP, id, memberFxn)
-#define ON_NOTIFY(code, id, memberFxn)                                              \
-  GLIMRA_MSG_ENTRY(WM_NOTIFY, code, id, id,                                         \
-                   self_->memberFxn(reinterpret_cast<NMHDR*>(c_.lParam), &c_.result))
+#define ON_NOTIFY(code, id, memberFxn) \
+  GLIMRA_MSG_ENTRY(WM_NOTIFY, code, id, id, self_->memberFxn(reinterpret_cast<NMHDR*>(c_.lParam), &c_.result))
 #define ON_MESSAGE(message, memberFxn) \
   GLIMRA_MSG_ENTRY(message, 0, 0, 0, c_.result = self_->memberFxn(c_.wParam, c_.lParam))
 
@@ -102,8 +107,8 @@ struct AFX_MSGMAP {
   GLIMRA_MSG_ENTRY(WM_SYSCOMMAND, 0, 0, 0, self_->OnSysCommand(static_cast<UINT>(c_.wParam), c_.lParam))
 #define ON_WM_QUERYDRAGICON() \
   GLIMRA_MSG_ENTRY(WM_QUERYDRAGICON, 0, 0, 0, c_.result = reinterpret_cast<LRESULT>(self_->OnQueryDragIcon()))
-#define ON_WM_CONTEXTMENU()                                                                          \
-  GLIMRA_MSG_ENTRY(WM_CONTEXTMENU, 0, 0, 0,                                                          \
+#define ON_WM_CONTEXTMENU()                 \
+  GLIMRA_MSG_ENTRY(WM_CONTEXTMENU, 0, 0, 0, \
                    self_->OnContextMenu(CWnd::FromHandle(reinterpret_cast<HWND>(c_.wParam)), CPoint(c_.lParam)))
 #define GLIMRA_MOUSE_ENTRY(msg, fn) \
   GLIMRA_MSG_ENTRY(msg, 0, 0, 0, self_->fn(static_cast<UINT>(c_.wParam), CPoint(c_.lParam)))
@@ -116,28 +121,29 @@ struct AFX_MSGMAP {
 #define ON_WM_CLOSE() GLIMRA_MSG_ENTRY(WM_CLOSE, 0, 0, 0, self_->OnClose())
 #define ON_WM_DESTROY() GLIMRA_MSG_ENTRY(WM_DESTROY, 0, 0, 0, self_->OnDestroy())
 #define ON_WM_NCDESTROY() GLIMRA_MSG_ENTRY(WM_NCDESTROY, 0, 0, 0, self_->OnNcDestroy())
-#define ON_WM_SIZE()                                                                              \
-  GLIMRA_MSG_ENTRY(WM_SIZE, 0, 0, 0,                                                              \
+#define ON_WM_SIZE()                                                                                   \
+  GLIMRA_MSG_ENTRY(WM_SIZE, 0, 0, 0,                                                                   \
                    self_->OnSize(static_cast<UINT>(c_.wParam), LOWORD(static_cast<WPARAM>(c_.lParam)), \
                                  HIWORD(static_cast<WPARAM>(c_.lParam))))
-#define ON_WM_MOVE()                                                                        \
-  GLIMRA_MSG_ENTRY(WM_MOVE, 0, 0, 0, self_->OnMove(GET_X_LPARAM(c_.lParam), GET_Y_LPARAM(c_.lParam)))
+#define ON_WM_MOVE() GLIMRA_MSG_ENTRY(WM_MOVE, 0, 0, 0, self_->OnMove(GET_X_LPARAM(c_.lParam), GET_Y_LPARAM(c_.lParam)))
 #define ON_WM_GETMINMAXINFO() \
   GLIMRA_MSG_ENTRY(WM_GETMINMAXINFO, 0, 0, 0, self_->OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(c_.lParam)))
 #define ON_WM_CREATE() \
   GLIMRA_MSG_ENTRY(WM_CREATE, 0, 0, 0, c_.result = self_->OnCreate(reinterpret_cast<CREATESTRUCT*>(c_.lParam)))
-#define ON_WM_ERASEBKGND() \
-  GLIMRA_MSG_ENTRY(WM_ERASEBKGND, 0, 0, 0, c_.result = self_->OnEraseBkgnd(CDC::FromHandle(reinterpret_cast<HDC>(c_.wParam))))
-#define ON_WM_KEYDOWN()                                                                                  \
-  GLIMRA_MSG_ENTRY(WM_KEYDOWN, 0, 0, 0,                                                                  \
+#define ON_WM_ERASEBKGND()                 \
+  GLIMRA_MSG_ENTRY(WM_ERASEBKGND, 0, 0, 0, \
+                   c_.result = self_->OnEraseBkgnd(CDC::FromHandle(reinterpret_cast<HDC>(c_.wParam))))
+#define ON_WM_KEYDOWN()                                                                                   \
+  GLIMRA_MSG_ENTRY(WM_KEYDOWN, 0, 0, 0,                                                                   \
                    self_->OnKeyDown(static_cast<UINT>(c_.wParam), LOWORD(static_cast<WPARAM>(c_.lParam)), \
                                     HIWORD(static_cast<WPARAM>(c_.lParam))))
-#define ON_WM_SHOWWINDOW() \
-  GLIMRA_MSG_ENTRY(WM_SHOWWINDOW, 0, 0, 0, self_->OnShowWindow(static_cast<BOOL>(c_.wParam), static_cast<UINT>(c_.lParam)))
-#define ON_WM_INITMENUPOPUP()                                                                                 \
-  GLIMRA_MSG_ENTRY(WM_INITMENUPOPUP, 0, 0, 0,                                                                 \
-                   self_->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(c_.wParam)),              \
-                                          LOWORD(static_cast<WPARAM>(c_.lParam)),                             \
+#define ON_WM_SHOWWINDOW()                 \
+  GLIMRA_MSG_ENTRY(WM_SHOWWINDOW, 0, 0, 0, \
+                   self_->OnShowWindow(static_cast<BOOL>(c_.wParam), static_cast<UINT>(c_.lParam)))
+#define ON_WM_INITMENUPOPUP()                                                                    \
+  GLIMRA_MSG_ENTRY(WM_INITMENUPOPUP, 0, 0, 0,                                                    \
+                   self_->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(c_.wParam)), \
+                                          LOWORD(static_cast<WPARAM>(c_.lParam)),                \
                                           static_cast<BOOL>(HIWORD(static_cast<WPARAM>(c_.lParam)))))
 #define ON_WM_SETFOCUS() \
   GLIMRA_MSG_ENTRY(WM_SETFOCUS, 0, 0, 0, self_->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(c_.wParam))))

@@ -4,8 +4,7 @@
 #include <functional>
 #include <string_view>
 
-PictureStore::PictureStore(std::size_t pixels)
-    : m_pixels(pixels), m_index(0, ByContent{this}, ByContent{this}) {}
+PictureStore::PictureStore(std::size_t pixels) : m_pixels(pixels), m_index(0, ByContent{this}, ByContent{this}) {}
 
 std::uint64_t PictureStore::Hash(std::span<const std::uint32_t> pixels) {
   const std::string_view bytes(reinterpret_cast<const char*>(pixels.data()), pixels.size_bytes());
@@ -35,7 +34,8 @@ PictureStore::PictureId PictureStore::Acquire(std::span<const std::uint32_t> pix
     m_free.pop_back();
   } else {
     id = static_cast<PictureId>(m_slots.size());
-    if (id % kBlockPictures == 0) m_blocks.push_back(std::make_unique_for_overwrite<std::uint32_t[]>(kBlockPictures * m_pixels));
+    if (id % kBlockPictures == 0)
+      m_blocks.push_back(std::make_unique_for_overwrite<std::uint32_t[]>(kBlockPictures * m_pixels));
     m_slots.emplace_back();
   }
   std::copy(pixels.begin(), pixels.end(), SlotPixels(id));

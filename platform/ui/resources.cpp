@@ -138,7 +138,10 @@ std::vector<std::uint32_t> DecodeBitmapResource(const BitmapResource& bitmap) {
   out.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
     char c = bitmap.indices[i];
-    int v = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+    int v = (c >= '0' && c <= '9')   ? c - '0'
+            : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+            : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                     : -1;
     if (v < 0 || static_cast<std::size_t>(v) >= bitmap.palette.size()) return {};
     out.push_back(bitmap.palette[static_cast<std::size_t>(v)]);
   }

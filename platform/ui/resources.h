@@ -46,7 +46,7 @@ struct DialogTemplate {
   short y;
   short cx;
   short cy;
-  UINT menuId;  // 0: no menu
+  UINT menuId;              // 0: no menu
   const char* windowClass;  // null: the dialog class
   const char* caption;
   WORD pointSize;  // with DS_SETFONT

@@ -4,9 +4,9 @@
 
 #include "platform/ui/save_file_dialog.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
-#include <QCheckBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QPointer>
@@ -165,8 +165,8 @@ class SaveRun {
   Outcome Run() {
     const DialogTemplate* panelTemplate = nullptr;
     if (m_ofn.Flags & OFN_ENABLETEMPLATE) {
-      if (!IS_INTRESOURCE(m_ofn.lpTemplateName) ||
-          !(panelTemplate = FindDialogTemplate(static_cast<UINT>(reinterpret_cast<std::uintptr_t>(m_ofn.lpTemplateName))))) {
+      if (!IS_INTRESOURCE(m_ofn.lpTemplateName) || !(panelTemplate = FindDialogTemplate(static_cast<UINT>(
+                                                         reinterpret_cast<std::uintptr_t>(m_ofn.lpTemplateName))))) {
         return Fail(CDERR_FINDRESFAILURE);
       }
     }
@@ -246,7 +246,7 @@ class SaveRun {
       files.selectNameFilter(filters.value(std::min(index, filters.size() - 1)));
     }
     const QString folder = m_ofn.lpstrInitialDir && *m_ofn.lpstrInitialDir ? QString::fromUtf8(m_ofn.lpstrInitialDir)
-                                                                            : QDir::currentPath();
+                                                                           : QDir::currentPath();
     files.setDirectory(folder);
     if (m_ofn.lpstrDefExt && *m_ofn.lpstrDefExt) files.setDefaultSuffix(QString::fromUtf8(m_ofn.lpstrDefExt));
     files.setOption(QFileDialog::DontConfirmOverwrite, !(m_ofn.Flags & OFN_OVERWRITEPROMPT));

@@ -36,8 +36,8 @@ HICON CreateStandardIcon(StandardIcon which, int side) {
   if (image.isNull()) {
     return nullptr;
   }
-  image = image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-              .convertToFormat(QImage::Format_ARGB32);
+  image =
+      image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_ARGB32);
   IconObject object;
   object.width = side;
   object.height = side;

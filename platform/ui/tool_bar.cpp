@@ -105,13 +105,15 @@ class ToolBarBehavior final : public WindowBehavior {
       } else {
         b.image = image++;
         QIcon icon;
-        if (static_cast<std::size_t>(b.image) < m_images.size()) icon = QIcon(QPixmap::fromImage(m_images[static_cast<std::size_t>(b.image)]));
+        if (static_cast<std::size_t>(b.image) < m_images.size())
+          icon = QIcon(QPixmap::fromImage(m_images[static_cast<std::size_t>(b.image)]));
         b.action = m_bar->addAction(icon, QString());
         b.action->setToolTip(ToQt(PromptPart(b.id, true)));
         const UINT id = b.id;
         QObject::connect(b.action, &QAction::triggered, [self, id] {
           WindowRecord* rec = LiveRecord(self);
-          if (rec && !rec->destroying && rec->parent) DeliverMessage(rec->parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+          if (rec && !rec->destroying && rec->parent)
+            DeliverMessage(rec->parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
         });
         QObject::connect(b.action, &QAction::hovered, [self, id] {
           WindowRecord* rec = LiveRecord(self);

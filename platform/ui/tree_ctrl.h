@@ -21,8 +21,8 @@ class CTreeCtrl : public CWnd {
   HTREEITEM InsertItem(const TVINSERTSTRUCT* insert) {
     return reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(insert)));
   }
-  HTREEITEM InsertItem(UINT mask, LPCTSTR text, int image, int selectedImage, UINT state, UINT stateMask,
-                       LPARAM param, HTREEITEM parent, HTREEITEM insertAfter);
+  HTREEITEM InsertItem(UINT mask, LPCTSTR text, int image, int selectedImage, UINT state, UINT stateMask, LPARAM param,
+                       HTREEITEM parent, HTREEITEM insertAfter);
   HTREEITEM InsertItem(LPCTSTR text, HTREEITEM parent = TVI_ROOT, HTREEITEM insertAfter = TVI_LAST);
   HTREEITEM InsertItem(LPCTSTR text, int image, int selectedImage, HTREEITEM parent = TVI_ROOT,
                        HTREEITEM insertAfter = TVI_LAST);

@@ -55,7 +55,7 @@ class TreeViewBehavior final : public WindowBehavior {
       if (!r || r->destroying || m_quiet > 0) return;
       NMTREEVIEWA nm{};
       nm.action = m_programmatic > 0 ? TVC_UNKNOWN
-                                      : (QApplication::mouseButtons() != Qt::NoButton ? TVC_BYMOUSE : TVC_BYKEYBOARD);
+                                     : (QApplication::mouseButtons() != Qt::NoButton ? TVC_BYMOUSE : TVC_BYKEYBOARD);
       Describe(RecordOf(before), nm.itemOld);
       Describe(RecordOf(now), nm.itemNew);
       NotifyParent(*r, TVN_SELCHANGEDA, &nm.hdr);
@@ -186,7 +186,8 @@ class TreeViewBehavior final : public WindowBehavior {
       std::vector<std::uint32_t> normal = ImageList_GetPixels(m_normal, item->image);
       std::vector<std::uint32_t> selected = ImageList_GetPixels(m_normal, item->selectedImage);
       if (!normal.empty()) icon.addPixmap(QPixmap::fromImage(PixelsToImage(normal.data(), cx, cy)), QIcon::Normal);
-      if (!selected.empty()) icon.addPixmap(QPixmap::fromImage(PixelsToImage(selected.data(), cx, cy)), QIcon::Selected);
+      if (!selected.empty())
+        icon.addPixmap(QPixmap::fromImage(PixelsToImage(selected.data(), cx, cy)), QIcon::Selected);
     }
     item->item->setIcon(0, icon);
   }
@@ -203,7 +204,8 @@ class TreeViewBehavior final : public WindowBehavior {
     if (insert->hParent && insert->hParent != TVI_ROOT && !parent) return nullptr;
     const TVITEMA& t = insert->item;
     auto* rec = new TreeItemRecord;
-    rec->text = ((t.mask & TVIF_TEXT) && t.pszText && reinterpret_cast<std::intptr_t>(t.pszText) != -1) ? t.pszText : "";
+    rec->text =
+        ((t.mask & TVIF_TEXT) && t.pszText && reinterpret_cast<std::intptr_t>(t.pszText) != -1) ? t.pszText : "";
     rec->image = (t.mask & TVIF_IMAGE) ? t.iImage : 0;
     rec->selectedImage = (t.mask & TVIF_SELECTEDIMAGE) ? t.iSelectedImage : rec->image;
     rec->children = (t.mask & TVIF_CHILDREN) ? t.cChildren : 0;
@@ -229,8 +231,10 @@ class TreeViewBehavior final : public WindowBehavior {
       if (pos >= 0) at = pos + 1;
     }
     NotifyGuard quiet(m_quiet);
-    if (parent) parent->item->insertChild(at, rec->item);
-    else m_tree->insertTopLevelItem(at, rec->item);
+    if (parent)
+      parent->item->insertChild(at, rec->item);
+    else
+      m_tree->insertTopLevelItem(at, rec->item);
     ApplyChildren(rec);
     ApplyIcon(rec);
     if (parent && parent->children == 0) {
@@ -428,8 +432,10 @@ class TreeViewBehavior final : public WindowBehavior {
       if (compare) return compare(ra->param, rb->param, sortParam) < 0;
       return CompareNoCase(ra->text, rb->text) < 0;
     });
-    if (parent) parent->item->addChildren(kids);
-    else m_tree->addTopLevelItems(kids);
+    if (parent)
+      parent->item->addChildren(kids);
+    else
+      m_tree->addTopLevelItems(kids);
     if (current) m_tree->setCurrentItem(current);
     return TRUE;
   }

@@ -100,7 +100,7 @@ CWinApp::~CWinApp() {
 }
 
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
-  ON_COMMAND(ID_APP_EXIT, OnAppExit)
+ON_COMMAND(ID_APP_EXIT, OnAppExit)
 END_MESSAGE_MAP()
 
 BOOL CWinApp::InitApplication() { return TRUE; }
@@ -171,7 +171,11 @@ void AfxPostQuitMessage(int exitCode) {
     // application loop running would instead leave the thread marked as
     // quitting, and every later modal loop would end before it started.
     QMetaObject::invokeMethod(
-        app, [exitCode] { if (g_messageLoops > 0) QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
+        app,
+        [exitCode] {
+          if (g_messageLoops > 0) QCoreApplication::exit(exitCode);
+        },
+        Qt::QueuedConnection);
   }
 }
 

@@ -53,7 +53,15 @@ class CCommandLineInfo {
   CCommandLineInfo() = default;
   virtual ~CCommandLineInfo() = default;
   virtual void ParseParam(const char* param, BOOL flag, BOOL last);
-  enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppUnregister, FileNothing = -1 } m_nShellCommand = FileNew;
+  enum {
+    FileNew,
+    FileOpen,
+    FilePrint,
+    FilePrintTo,
+    FileDDE,
+    AppUnregister,
+    FileNothing = -1
+  } m_nShellCommand = FileNew;
   BOOL m_bShowSplash = TRUE;
   BOOL m_bRunEmbedded = FALSE;
   BOOL m_bRunAutomated = FALSE;

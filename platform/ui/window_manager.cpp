@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QPixmap>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -336,8 +336,10 @@ BOOL EnableWindow(HWND hWnd, BOOL enable) {
     if (!rec || !rec->widget) return FALSE;
     BOOL wasDisabled = rec->widget->testAttribute(Qt::WA_ForceDisabled) ? TRUE : FALSE;
     rec->widget->setEnabled(enable != FALSE);
-    if (enable) rec->style &= ~WS_DISABLED;
-    else rec->style |= WS_DISABLED;
+    if (enable)
+      rec->style &= ~WS_DISABLED;
+    else
+      rec->style |= WS_DISABLED;
     if ((wasDisabled != FALSE) == (enable == FALSE)) return wasDisabled;
     DeliverMessage(hWnd, WM_ENABLE, static_cast<WPARAM>(enable), 0);
     return wasDisabled;
@@ -367,17 +369,23 @@ BOOL ShowWindow(HWND hWnd, int command) {
       case SW_MINIMIZE:
       case SW_SHOWMINIMIZED:
       case SW_SHOWMINNOACTIVE:
-        if (rec->isChild) w->show();
-        else w->showMinimized();
+        if (rec->isChild)
+          w->show();
+        else
+          w->showMinimized();
         break;
       case SW_SHOWMAXIMIZED:
-        if (rec->isChild) w->show();
-        else w->showMaximized();
+        if (rec->isChild)
+          w->show();
+        else
+          w->showMaximized();
         break;
       case SW_SHOWNORMAL:
       case SW_RESTORE:
-        if (rec->isChild) w->show();
-        else w->showNormal();
+        if (rec->isChild)
+          w->show();
+        else
+          w->showNormal();
         break;
       default:
         w->show();
@@ -408,7 +416,8 @@ BOOL SetWindowText(HWND hWnd, LPCSTR text) {
 
 int GetWindowText(HWND hWnd, LPSTR buffer, int maxCount) {
   if (maxCount <= 0 || !buffer) return 0;
-  return static_cast<int>(SendMessage(hWnd, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(buffer)));
+  return static_cast<int>(
+      SendMessage(hWnd, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(buffer)));
 }
 
 HWND GetDlgItem(HWND dialog, int id) {
@@ -531,8 +540,10 @@ BOOL InvalidateRect(HWND hWnd, LPCRECT rect, BOOL erase) {
   return UiCall([&]() -> BOOL {
     WindowRecord* rec = LiveRecord(hWnd);
     if (!rec || !rec->client) return FALSE;
-    if (rect) rec->client->update(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
-    else rec->client->update();
+    if (rect)
+      rec->client->update(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
+    else
+      rec->client->update();
     if (rec->client != rec->widget && rec->widget) rec->widget->update();
     return TRUE;
   });
@@ -562,8 +573,10 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
     timer->setInterval(static_cast<int>(std::min<UINT>(elapse, 0x7FFFFFFF)));
     QObject::connect(timer.get(), &QTimer::timeout, [hWnd, id, proc] {
       if (!LiveRecord(hWnd) || hWnd->destroying) return;
-      if (proc) proc(hWnd, WM_TIMER, id, 0);
-      else DeliverMessage(hWnd, WM_TIMER, id, 0);
+      if (proc)
+        proc(hWnd, WM_TIMER, id, 0);
+      else
+        DeliverMessage(hWnd, WM_TIMER, id, 0);
     });
     timer->start();
     rec->timers[id] = std::move(timer);

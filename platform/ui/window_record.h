@@ -23,7 +23,7 @@ struct CreateParams {
   DWORD style = 0;
   DWORD exStyle = 0;
   RECT rect{0, 0, 0, 0};  // pixels; client coordinates of the parent for a child, screen otherwise
-  HWND parent = nullptr;   // parent of a child, owner of a popup
+  HWND parent = nullptr;  // parent of a child, owner of a popup
   UINT id = 0;
   HFONT font = nullptr;
 };

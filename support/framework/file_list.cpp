@@ -149,7 +149,8 @@ bool CFileList::ReadFolder() {
     }
     m_entries.push_back(std::move(entry));
   }
-  std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return NameBefore(a.name, b.name); });
+  std::sort(m_entries.begin(), m_entries.end(),
+            [](const Entry& a, const Entry& b) { return NameBefore(a.name, b.name); });
   return true;
 }
 

@@ -525,7 +525,8 @@ HTREEITEM CShellTree::SelectFolderPath(const CString& path) {
     Expand(item, TVE_EXPAND);
     HTREEITEM found = nullptr;
     HTREEITEM before = TVI_FIRST;
-    for (HTREEITEM child = GetChildItem(item); child != nullptr && found == nullptr; child = GetNextSiblingItem(child)) {
+    for (HTREEITEM child = GetChildItem(item); child != nullptr && found == nullptr;
+         child = GetNextSiblingItem(child)) {
       const std::string text = GetItemText(child).str();
       if (text == name) {
         found = child;

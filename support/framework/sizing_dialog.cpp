@@ -23,8 +23,8 @@ LONG MoveEdge(LONG edge, LONG change, BYTE percent) {
 
 // ---- ControlInfo
 
-cdxCSizingDialog::ControlInfo::ControlInfo(ControlList& list, HWND control, const RECT& original,
-                                           SIZE clientAtStart, BYTE left, BYTE right, BYTE top, BYTE bottom)
+cdxCSizingDialog::ControlInfo::ControlInfo(ControlList& list, HWND control, const RECT& original, SIZE clientAtStart,
+                                           BYTE left, BYTE right, BYTE top, BYTE bottom)
     : m_hControl(control),
       m_rcOriginal(original),
       m_szAtStart(clientAtStart),

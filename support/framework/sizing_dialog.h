@@ -29,8 +29,8 @@ class cdxCSizingDialog : public CDialog {
     [[nodiscard]] RECT Place(SIZE client) const;
 
     HWND m_hControl;
-    RECT m_rcOriginal;    // in the dialog's client coordinates
-    SIZE m_szAtStart;     // the client size when it was registered
+    RECT m_rcOriginal;                          // in the dialog's client coordinates
+    SIZE m_szAtStart;                           // the client size when it was registered
     BYTE m_nLeft, m_nRight, m_nTop, m_nBottom;  // percent of the size change
 
    private:

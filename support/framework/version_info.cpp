@@ -20,6 +20,7 @@ const char* QueryVersionString(const char* name) {
     std::string_view name;
     const char* VersionInfo::*member;
   };
+  // clang-format off
   static constexpr Field kFields[] = {
       {"CompanyName", &VersionInfo::companyName},
       {"FileDescription", &VersionInfo::fileDescription},
@@ -32,6 +33,7 @@ const char* QueryVersionString(const char* name) {
       {"ProductVersion", &VersionInfo::productVersionText},
       {"Comments", &VersionInfo::comments},
   };
+  // clang-format on
   for (const Field& field : kFields) {
     if (field.name == name) {
       return info->*field.member;

@@ -23,8 +23,11 @@ constexpr std::array<DialogItemTemplate, 6> kAboutItems = {{
 }};
 
 constexpr DialogTemplate kAboutTemplate = {
-    true, 0, 0, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER, 0, 0, 235, 82, 0,
-    nullptr, "About", 8, 400, 0, 0, "MS Sans Serif", kAboutItems};
+    true,       0,       0,       WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER,
+    0,          0,       235,     82,
+    0,          nullptr, "About", 8,
+    400,        0,       0,       "MS Sans Serif",
+    kAboutItems};
 
 constexpr std::array<ResourceEntry<DialogTemplate>, 1> kAboutDialogs = {{{kAboutDialogId, &kAboutTemplate}}};
 

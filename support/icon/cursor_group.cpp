@@ -2,10 +2,10 @@
 
 #include <cctype>
 
+#include "platform/core/byte_writer.h"
 #include "platform/core/data_module.h"
 #include "platform/core/icon_directory.h"
 #include "platform/core/icon_image_probe.h"
-#include "platform/core/byte_writer.h"
 
 namespace {
 
@@ -33,7 +33,6 @@ std::optional<ByteReader> FindBytes(HMODULE module, LPCSTR id, WORD type) {
   if (found == nullptr) return std::nullopt;
   return ResourceBytes(module, found);
 }
-
 
 }  // namespace
 

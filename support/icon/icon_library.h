@@ -33,11 +33,11 @@ static_assert(offsetof(ICONIMAGE, nHeight) == 4);
 static_assert(offsetof(ICONIMAGE, nBitCount) == 8);
 
 struct ICONRESOURCE {
-  DWORD dwBlockSize;            // library-only: size of the whole allocation
-  char szIconFile[MAX_PATH];    // the .ico file it was read from; empty otherwise
-  char szModule[MAX_PATH];      // the module or file it was built from
+  DWORD dwBlockSize;          // library-only: size of the whole allocation
+  char szIconFile[MAX_PATH];  // the .ico file it was read from; empty otherwise
+  char szModule[MAX_PATH];    // the module or file it was built from
   UINT nImages;
-  ICONIMAGE IconImages[1];      // nImages entries follow; reach them with IconImageAt
+  ICONIMAGE IconImages[1];  // nImages entries follow; reach them with IconImageAt
 };
 static_assert(offsetof(ICONRESOURCE, szIconFile) == 4);
 static_assert(offsetof(ICONRESOURCE, szModule) == 264);

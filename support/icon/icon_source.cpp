@@ -15,18 +15,18 @@
 
 namespace {
 
-
-std::string ResourceIdText(const IconKey& key) {
-  return key.kind == IconKey::Kind::Name ? key.name : std::string();
-}
+std::string ResourceIdText(const IconKey& key) { return key.kind == IconKey::Kind::Name ? key.name : std::string(); }
 
 }  // namespace
 
 std::string IconKey::Label() const {
   switch (kind) {
-    case Kind::Id: return "id=" + std::to_string(number);
-    case Kind::Name: return "name=" + name;
-    case Kind::Index: break;
+    case Kind::Id:
+      return "id=" + std::to_string(number);
+    case Kind::Name:
+      return "name=" + name;
+    case Kind::Index:
+      break;
   }
   return "index=" + std::to_string(number);
 }
@@ -103,8 +103,8 @@ std::vector<IconKey> IconSource::Icons(std::size_t limit) const {
 UniqueIconResource IconSource::Group(const IconKey& key) const {
   switch (m_way) {
     case ListingWay::IconFile:
-      return UniqueIconResource(key.kind == IconKey::Kind::Index && key.number == 0 ? ReadIconFromICOFile(m_path.c_str())
-                                                                             : nullptr);
+      return UniqueIconResource(
+          key.kind == IconKey::Kind::Index && key.number == 0 ? ReadIconFromICOFile(m_path.c_str()) : nullptr);
     case ListingWay::Module: {
       if (key.kind == IconKey::Kind::Index) return nullptr;
       const std::string text = ResourceIdText(key);
@@ -127,7 +127,8 @@ HICON IconSource::PickedIcon(const IconKey& key) const {
     case ListingWay::Module: {
       if (key.kind == IconKey::Kind::Index) return nullptr;
       const std::string text = ResourceIdText(key);
-      return GetIconFromInstance(m_module.get(), key.kind == IconKey::Kind::Id ? MAKEINTRESOURCEA(key.number) : text.c_str());
+      return GetIconFromInstance(m_module.get(),
+                                 key.kind == IconKey::Kind::Id ? MAKEINTRESOURCEA(key.number) : text.c_str());
     }
     case ListingWay::Extract: {
       if (key.kind != IconKey::Kind::Index) return nullptr;

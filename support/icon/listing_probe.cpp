@@ -12,8 +12,8 @@ std::vector<ListedImage> ImagesOf(const ICONRESOURCE* group) {
   for (UINT i = 0; i < group->nImages; ++i) {
     const ICONIMAGE* image = IconImageAt(group, i);
     const auto header = ProbeIconImage(ByteReader(IconImageData(image)));
-    images.push_back(ListedImage{image->nWidth, image->nHeight, image->nBitCount, image->wBitCount,
-                                 image->dwNumBytes, header && header->png});
+    images.push_back(ListedImage{image->nWidth, image->nHeight, image->nBitCount, image->wBitCount, image->dwNumBytes,
+                                 header && header->png});
   }
   return images;
 }
@@ -42,9 +42,12 @@ FileListing ProbeListing(LPCSTR path, ImageDetail detail) {
 
 const char* ListingWayName(ListingWay way) {
   switch (way) {
-    case ListingWay::IconFile: return "ico";
-    case ListingWay::Module: return "module";
-    case ListingWay::Extract: break;
+    case ListingWay::IconFile:
+      return "ico";
+    case ListingWay::Module:
+      return "module";
+    case ListingWay::Extract:
+      break;
   }
   return "extract";
 }
@@ -63,8 +66,8 @@ std::vector<std::string> FormatImageLines(const FileListing& listing) {
   for (const ListedIcon& icon : listing.icons) {
     const std::string label = icon.key.Label();
     for (const ListedImage& image : icon.images) {
-      lines.push_back("  " + label + "\t" + std::to_string(image.width) + "x" + std::to_string(image.height) +
-                      "\t" + std::to_string(image.bitCount) + "-bit\t" + (image.png ? "PNG" : "DIB"));
+      lines.push_back("  " + label + "\t" + std::to_string(image.width) + "x" + std::to_string(image.height) + "\t" +
+                      std::to_string(image.bitCount) + "-bit\t" + (image.png ? "PNG" : "DIB"));
     }
   }
   return lines;

@@ -60,8 +60,8 @@ bool Encode(png_structp png, png_infop info, const RgbaImage* image, Sink* sink)
   // default memory level: for a 32x32 icon that cost more than the
   // compression itself. A hash about as large as the data finds the same
   // matches.
-  png_set_compression_mem_level(png, HashLevelFor(static_cast<std::uint64_t>(image->width) *
-                                                  static_cast<std::uint64_t>(image->height) * 4));
+  png_set_compression_mem_level(
+      png, HashLevelFor(static_cast<std::uint64_t>(image->width) * static_cast<std::uint64_t>(image->height) * 4));
   png_set_IHDR(png, info, static_cast<png_uint_32>(image->width), static_cast<png_uint_32>(image->height), 8,
                PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);

@@ -47,11 +47,14 @@ RgbaImage FitWithin(const RgbaImage& image, int side) {
   if (side <= 0 || (image.width <= side && image.height <= side)) return image;
   // The longer edge becomes side; the shorter keeps the proportion, at least 1.
   const bool wide = image.width >= image.height;
-  const int width = wide ? side : std::max(1, static_cast<int>((static_cast<long long>(image.width) * side +
-                                                               image.height / 2) / image.height));
-  const int height = wide ? std::max(1, static_cast<int>((static_cast<long long>(image.height) * side +
-                                                         image.width / 2) / image.width))
-                          : side;
+  const int width =
+      wide ? side
+           : std::max(1,
+                      static_cast<int>((static_cast<long long>(image.width) * side + image.height / 2) / image.height));
+  const int height =
+      wide
+          ? std::max(1, static_cast<int>((static_cast<long long>(image.height) * side + image.width / 2) / image.width))
+          : side;
   IconObject source;
   source.width = image.width;
   source.height = image.height;

@@ -55,8 +55,8 @@ TEST(CommandLine, PathsBecomeAbsoluteAndMissingOnesAreDropped) {
   std::filesystem::create_directories(dir.File("sub/inner"));
   std::ofstream(dir.File("sub/a b.ico")) << "x";
   std::ofstream(dir.File("top.exe")) << "x";
-  const std::vector<std::string> given{
-      "sub/a b.ico", "missing.exe", dir.File("top.exe"), "./sub/inner/../../top.exe", "sub//inner/", "..", "/no/such"};
+  const std::vector<std::string> given{"sub/a b.ico", "missing.exe", dir.File("top.exe"), "./sub/inner/../../top.exe",
+                                       "sub//inner/", "..",          "/no/such"};
   const std::vector<std::string> expected{dir.File("sub/a b.ico"), dir.File("top.exe"), dir.File("top.exe"),
                                           dir.File("sub/inner"),
                                           std::filesystem::path(dir.path()).parent_path().string()};

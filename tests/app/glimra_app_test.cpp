@@ -35,7 +35,8 @@ namespace {
 struct HandedPaths {
   HandedPaths() {
     std::filesystem::create_directories(dir.File("pick me/inner"));
-    EXPECT_TRUE(ico_test::WriteFile(dir.File("pick me/inside.ico"), ico_test::IcoFile({ico_test::DibEntry(32, 32, 8)})));
+    EXPECT_TRUE(
+        ico_test::WriteFile(dir.File("pick me/inside.ico"), ico_test::IcoFile({ico_test::DibEntry(32, 32, 8)})));
     EXPECT_TRUE(ico_test::WriteFile(small, ico_test::IcoFile({ico_test::DibEntry(16, 16, 4)})));
     EXPECT_TRUE(ico_test::WriteFile(large, ico_test::IcoFile({ico_test::DibEntry(48, 48, 32)})));
   }

@@ -27,8 +27,8 @@
 #include "platform/ui/qt_bridge.h"
 #include "platform/ui/wait_cursor.h"
 #include "res/resource_ids.h"
-#include "tests/program_support/app_test_support.h"
 #include "tests/common/ico_builder.h"
+#include "tests/program_support/app_test_support.h"
 
 namespace {
 
@@ -60,8 +60,7 @@ struct HelpMissingSeen {
 
 // Runs run(); when a CHelpMissingDlg shows, records it and ends it.
 // act, when given, runs on the open dialog first.
-HelpMissingSeen RunAndInspect(const std::function<void()>& run,
-                              const std::function<void(CHelpMissingDlg&)>& act = {}) {
+HelpMissingSeen RunAndInspect(const std::function<void()>& run, const std::function<void(CHelpMissingDlg&)>& act = {}) {
   HelpMissingSeen seen;
   QTimer poll;
   poll.setInterval(20);
@@ -265,8 +264,8 @@ TEST_F(Help, TheLinkOpensTheOnlineHelpPage) {
   });
   CGlimraDlg* dlg = Start();
   ASSERT_NE(dlg, nullptr);
-  const HelpMissingSeen seen = RunAndInspect([&] { HelpTopics(dlg); },
-                                              [](CHelpMissingDlg& help) { EXPECT_TRUE(help.m_link.FollowLink()); });
+  const HelpMissingSeen seen =
+      RunAndInspect([&] { HelpTopics(dlg); }, [](CHelpMissingDlg& help) { EXPECT_TRUE(help.m_link.FollowLink()); });
   SetUrlOpener({});
   EXPECT_TRUE(seen.shown);
   EXPECT_EQ(opened, std::vector<std::string>{kHelpUrl});

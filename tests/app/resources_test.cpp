@@ -69,16 +69,15 @@ const ControlRow kControls[] = {
      WS_VISIBLE | WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
      WS_EX_CLIENTEDGE, 12, 12, 144, 73},
     {1034, "LISTBOX", "",
-     WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT |
-         LBS_EXTENDEDSEL,
+     WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL,
      0, 160, 12, 84, 73},
     {1000, "BUTTON", "&List Icon", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 248, 12, 39, 14},
     {1091, "STATIC", "File &type:", WS_VISIBLE | WS_GROUP | SS_CENTER, 0, 248, 33, 46, 8},
     {1089, "COMBOBOX", "", WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN, 0, 248, 44, 46, 52},
     {1017, "BUTTON", "&Recursive", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 248, 64, 48, 10},
     {1090, "BUTTON", "I&con List", WS_VISIBLE | BS_GROUPBOX, 0, 7, 95, 293, 88},
-    {1002, "SysListView32", "List1", WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_ICON | LVS_AUTOARRANGE, 0, 12, 104,
-     281, 72},
+    {1002, "SysListView32", "List1", WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_ICON | LVS_AUTOARRANGE, 0, 12, 104, 281,
+     72},
 };
 
 TEST(MainDialogTemplate, FrameMenuCaptionAndFont) {
@@ -141,9 +140,10 @@ TEST(Menus, MenuBarAndIconPopup) {
   };
   const Case cases[] = {
       {130,
-       {"&File", "  E&xit=57665", "&Icons", "  &Clear=32771", "  Save &As...=32772", "  &Info=32776", "  -", "  C&opy=32777", "  &Export...=32778", "&Help",
-        "  &Help Topics=57667", "  -", "  &About Glimra...=57664"}},
-      {129, {"Pop", "  &Clear=32771", "  Save &As...=32772", "  &Info=32776", "  -", "  C&opy=32777", "  &Export...=32778"}},
+       {"&File", "  E&xit=57665", "&Icons", "  &Clear=32771", "  Save &As...=32772", "  &Info=32776", "  -",
+        "  C&opy=32777", "  &Export...=32778", "&Help", "  &Help Topics=57667", "  -", "  &About Glimra...=57664"}},
+      {129,
+       {"Pop", "  &Clear=32771", "  Save &As...=32772", "  &Info=32776", "  -", "  C&opy=32777", "  &Export...=32778"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
@@ -228,9 +228,8 @@ TEST(VersionData, Version1020AsTheAboutBoxReadsIt) {
   EXPECT_EQ(std::vector<WORD>(std::begin(info->productVersion), std::end(info->productVersion)),
             (std::vector<WORD>{1, 0, 2, 0}));
   const std::pair<const char*, const char*> strings[] = {
-      {"FileDescription", "Glimra Application"}, {"FileVersion", "1, 0, 2, 0"},
-      {"InternalName", "Glimra"},                {"OriginalFilename", "Glimra.exe"},
-      {"ProductVersion", "1, 0, 2, 0"},
+      {"FileDescription", "Glimra Application"}, {"FileVersion", "1, 0, 2, 0"},    {"InternalName", "Glimra"},
+      {"OriginalFilename", "Glimra.exe"},        {"ProductVersion", "1, 0, 2, 0"},
   };
   for (const auto& [name, text] : strings) {
     SCOPED_TRACE(name);

@@ -101,7 +101,9 @@ class BesideListing : public ::testing::Test {
     }
     return states;
   }
-  [[nodiscard]] const CIconInfo& Record(int item) const { return dlg->m_listIcons.GetAt(dlg->m_listIcons.FindIndex(item)); }
+  [[nodiscard]] const CIconInfo& Record(int item) const {
+    return dlg->m_listIcons.GetAt(dlg->m_listIcons.FindIndex(item));
+  }
   // What the Icon Info dialog shows as the record's identifier.
   [[nodiscard]] std::string RecordId(int item) const {
     const CIconInfo& record = Record(item);
@@ -117,18 +119,33 @@ using States = std::map<std::string, bool>;
 
 TEST_F(BesideListing, ClearIsRefusedWhileTheSelectionCommandsFollowTheSelection) {
   StartListing(1);
-  EXPECT_EQ(IconsMenuStates(), (States{{"", true}, {"&Clear", false}, {"Save &As...", false}, {"&Info", false}, {"C&opy", false}, {"&Export...", false}}));
+  EXPECT_EQ(IconsMenuStates(), (States{{"", true},
+                                       {"&Clear", false},
+                                       {"Save &As...", false},
+                                       {"&Info", false},
+                                       {"C&opy", false},
+                                       {"&Export...", false}}));
   EXPECT_EQ(ToolbarStates(), (States{{"&Clear", false}, {"Save &As...", false}, {"&Info", false}}));
 
   dlg->m_lvIcons.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
-  EXPECT_EQ(IconsMenuStates(), (States{{"", true}, {"&Clear", false}, {"Save &As...", true}, {"&Info", true}, {"C&opy", true}, {"&Export...", true}}));
+  EXPECT_EQ(IconsMenuStates(), (States{{"", true},
+                                       {"&Clear", false},
+                                       {"Save &As...", true},
+                                       {"&Info", true},
+                                       {"C&opy", true},
+                                       {"&Export...", true}}));
   EXPECT_EQ(ToolbarStates(), (States{{"&Clear", false}, {"Save &As...", true}, {"&Info", true}}));
   // All of it was seen while the worker ran.
   ASSERT_NE(dlg->m_hWorkerThread, nullptr);
 
   ClickWindow(dlg->m_btnListIcon.GetSafeHwnd(), QPoint(5, 5), Qt::LeftButton);
   ASSERT_TRUE(PumpUntil([&] { return dlg->m_hWorkerThread == nullptr; }, 20000));
-  EXPECT_EQ(IconsMenuStates(), (States{{"", true}, {"&Clear", true}, {"Save &As...", true}, {"&Info", true}, {"C&opy", true}, {"&Export...", true}}));
+  EXPECT_EQ(IconsMenuStates(), (States{{"", true},
+                                       {"&Clear", true},
+                                       {"Save &As...", true},
+                                       {"&Info", true},
+                                       {"C&opy", true},
+                                       {"&Export...", true}}));
   EXPECT_EQ(ToolbarStates(), (States{{"&Clear", true}, {"Save &As...", true}, {"&Info", true}}));
 }
 

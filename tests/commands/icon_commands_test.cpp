@@ -96,8 +96,9 @@ class IconCommands : public ::testing::Test {
     dlg->m_wndToolBar.ClickButton(dlg->m_wndToolBar.CommandToIndex(id));
   }
   void ChooseFromPopup(int onItem, int key) {
-    ASSERT_TRUE(WithNextPopupMenu([&] { ClickWindow(dlg->m_lvIcons.GetSafeHwnd(), ItemCentre(onItem), Qt::RightButton); },
-                                  [&](QMenu& menu) { PressKey(&menu, key); }));
+    ASSERT_TRUE(
+        WithNextPopupMenu([&] { ClickWindow(dlg->m_lvIcons.GetSafeHwnd(), ItemCentre(onItem), Qt::RightButton); },
+                          [&](QMenu& menu) { PressKey(&menu, key); }));
   }
 
   CGlimraDlg* dlg = nullptr;

@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "commands/icon_info_dlg.h"
-#include "platform/core/byte_writer.h"
 #include "model/icon_info.h"
+#include "platform/core/byte_writer.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/qt_bridge.h"
 #include "platform/ui/resources.h"
@@ -219,7 +219,8 @@ TEST(IconInfoTemplate, CaptionFrameFontAndControlsInTabOrder) {
   EXPECT_STREQ(t->caption, "Icon Info");
   EXPECT_EQ(t->cx, 235);
   EXPECT_EQ(t->cy, 93);
-  EXPECT_EQ(t->style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME), WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
+  EXPECT_EQ(t->style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME),
+            WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
   EXPECT_EQ(t->style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
   EXPECT_EQ(t->pointSize, 8);
   EXPECT_STREQ(t->typeface, "MS Sans Serif");
@@ -275,16 +276,17 @@ TEST_F(IconInfoDialog, IcoFileShowsItsPathNoIdAndEveryImageInOrder) {
   std::vector<std::string> entries;
   std::string source, id, count, width, height, bits;
   int selected = -2;
-  const Shown shown = WithInfoDialogs([&] { info.ShowInfo(); }, [&](CIconInfoDlg& dlg) {
-    source = Text(dlg.m_stcSource);
-    id = Text(dlg.m_stcID);
-    count = Text(dlg.m_stcCount);
-    width = Text(dlg.m_stcWidth);
-    height = Text(dlg.m_stcHeight);
-    bits = Text(dlg.m_stcBits);
-    entries = ComboEntries(dlg.m_cbImages);
-    selected = dlg.m_cbImages.GetCurSel();
-  });
+  const Shown shown = WithInfoDialogs([&] { info.ShowInfo(); },
+                                      [&](CIconInfoDlg& dlg) {
+                                        source = Text(dlg.m_stcSource);
+                                        id = Text(dlg.m_stcID);
+                                        count = Text(dlg.m_stcCount);
+                                        width = Text(dlg.m_stcWidth);
+                                        height = Text(dlg.m_stcHeight);
+                                        bits = Text(dlg.m_stcBits);
+                                        entries = ComboEntries(dlg.m_cbImages);
+                                        selected = dlg.m_cbImages.GetCurSel();
+                                      });
   EXPECT_EQ(shown.dialogs, 1);
   EXPECT_TRUE(shown.boxes.empty());
   // The temporary folder's path may be shortened to fit; the name stays.
@@ -315,11 +317,12 @@ TEST_F(IconInfoDialog, ModuleGroupsShowTheModuleAndTheirNumberOrName) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.id);
     std::string source, id, count;
-    const Shown shown = WithInfoDialogs([&] { row.info.ShowInfo(); }, [&](CIconInfoDlg& dlg) {
-      source = Text(dlg.m_stcSource);
-      id = Text(dlg.m_stcID);
-      count = Text(dlg.m_stcCount);
-    });
+    const Shown shown = WithInfoDialogs([&] { row.info.ShowInfo(); },
+                                        [&](CIconInfoDlg& dlg) {
+                                          source = Text(dlg.m_stcSource);
+                                          id = Text(dlg.m_stcID);
+                                          count = Text(dlg.m_stcCount);
+                                        });
     EXPECT_EQ(shown.dialogs, 1);
     EXPECT_TRUE(source == path || source.ends_with("/m.dll")) << source;
     EXPECT_EQ(id, row.id);
@@ -350,21 +353,23 @@ TEST_F(IconInfoDialog, ChoosingTheSecondImageShowsItsFiguresAndRedraws) {
   std::optional<QRect> redBefore, blueAfter, redAfter;
   HICON iconAfter = nullptr;
   bool sameIconAgain = false;
-  static_cast<void>(WithInfoDialogs([&] { CIconInfo(path.c_str()).ShowInfo(); }, [&](CIconInfoDlg& dlg) {
-    const QRect frame = PreviewRect(dlg);
-    before = {Text(dlg.m_stcWidth), Text(dlg.m_stcHeight), Text(dlg.m_stcBits)};
-    redBefore = Box(GrabClient(dlg), frame, IsRed);
-    ChooseNextImage(dlg);
-    after = {Text(dlg.m_stcWidth), Text(dlg.m_stcHeight), Text(dlg.m_stcBits)};
-    iconAfter = dlg.m_hCurIcon;
-    const QImage image = GrabClient(dlg);
-    blueAfter = Box(image, frame, IsBlue);
-    redAfter = Box(image, frame, IsRed);
-    // The entry already chosen, chosen again, changes nothing.
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_INFO_IMAGES, CBN_SELCHANGE), reinterpret_cast<LPARAM>(dlg.m_cbImages.m_hWnd));
-    again = {Text(dlg.m_stcWidth), Text(dlg.m_stcHeight), Text(dlg.m_stcBits)};
-    sameIconAgain = dlg.m_hCurIcon == iconAfter && dlg.m_nCurImage == 1;
-  }));
+  static_cast<void>(WithInfoDialogs([&] { CIconInfo(path.c_str()).ShowInfo(); },
+                                    [&](CIconInfoDlg& dlg) {
+                                      const QRect frame = PreviewRect(dlg);
+                                      before = {Text(dlg.m_stcWidth), Text(dlg.m_stcHeight), Text(dlg.m_stcBits)};
+                                      redBefore = Box(GrabClient(dlg), frame, IsRed);
+                                      ChooseNextImage(dlg);
+                                      after = {Text(dlg.m_stcWidth), Text(dlg.m_stcHeight), Text(dlg.m_stcBits)};
+                                      iconAfter = dlg.m_hCurIcon;
+                                      const QImage image = GrabClient(dlg);
+                                      blueAfter = Box(image, frame, IsBlue);
+                                      redAfter = Box(image, frame, IsRed);
+                                      // The entry already chosen, chosen again, changes nothing.
+                                      dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_INFO_IMAGES, CBN_SELCHANGE),
+                                                      reinterpret_cast<LPARAM>(dlg.m_cbImages.m_hWnd));
+                                      again = {Text(dlg.m_stcWidth), Text(dlg.m_stcHeight), Text(dlg.m_stcBits)};
+                                      sameIconAgain = dlg.m_hCurIcon == iconAfter && dlg.m_nCurImage == 1;
+                                    }));
   EXPECT_EQ(before, (std::vector<std::string>{"16", "16", "32"}));
   EXPECT_EQ(after, (std::vector<std::string>{"32", "32", "32"}));
   ASSERT_TRUE(redBefore.has_value());
@@ -381,10 +386,11 @@ TEST_F(IconInfoDialog, ASmallImageIsDrawnAtItsSizeCentredInTheFrame) {
   const std::string path = Ico("small.ico", {HalvesEntry(16, 16, kRed, kRed)});
   QRect frame;
   std::optional<QRect> red;
-  static_cast<void>(WithInfoDialogs([&] { CIconInfo(path.c_str()).ShowInfo(); }, [&](CIconInfoDlg& dlg) {
-    frame = PreviewRect(dlg);
-    red = Box(GrabClient(dlg), frame.adjusted(-20, -20, 20, 20), IsRed);
-  }));
+  static_cast<void>(WithInfoDialogs([&] { CIconInfo(path.c_str()).ShowInfo(); },
+                                    [&](CIconInfoDlg& dlg) {
+                                      frame = PreviewRect(dlg);
+                                      red = Box(GrabClient(dlg), frame.adjusted(-20, -20, 20, 20), IsRed);
+                                    }));
   ASSERT_TRUE(red.has_value());
   EXPECT_EQ(red->size(), QSize(16, 16));
   // Centred: the gaps either side differ by the odd pixel at most.
@@ -398,14 +404,15 @@ TEST_F(IconInfoDialog, ALargeImageIsSqueezedToTheFrame) {
   const std::string path = Ico("large.ico", {HalvesEntry(256, 256, kRed, kBlue)});
   QRect frame;
   std::optional<QRect> red, blue, outside;
-  static_cast<void>(WithInfoDialogs([&] { CIconInfo(path.c_str()).ShowInfo(); }, [&](CIconInfoDlg& dlg) {
-    frame = PreviewRect(dlg);
-    const QImage image = GrabClient(dlg);
-    red = Box(image, frame, IsRed);
-    blue = Box(image, frame, IsBlue);
-    const QRect below(frame.left(), frame.bottom() + 1, frame.width(), 10);
-    outside = Box(image, below, [](QRgb p) { return IsRed(p) || IsBlue(p); });
-  }));
+  static_cast<void>(WithInfoDialogs([&] { CIconInfo(path.c_str()).ShowInfo(); },
+                                    [&](CIconInfoDlg& dlg) {
+                                      frame = PreviewRect(dlg);
+                                      const QImage image = GrabClient(dlg);
+                                      red = Box(image, frame, IsRed);
+                                      blue = Box(image, frame, IsBlue);
+                                      const QRect below(frame.left(), frame.bottom() + 1, frame.width(), 10);
+                                      outside = Box(image, below, [](QRgb p) { return IsRed(p) || IsBlue(p); });
+                                    }));
   ASSERT_LT(frame.width(), 128);
   ASSERT_TRUE(red.has_value());
   ASSERT_TRUE(blue.has_value());
@@ -431,16 +438,18 @@ TEST_F(IconInfoDialog, AnImageThatMakesNoIconShowsUnsupportedAndLeavesTheListEmp
   std::optional<QRect> white;
   QRect frame;
   BOOL showImage = TRUE;
-  const Shown shown = WithInfoDialogs([&] { CIconInfo(path.c_str()).ShowInfo(); }, [&](CIconInfoDlg& dlg) {
-    figures = {Text(dlg.m_stcCount), Text(dlg.m_stcWidth), Text(dlg.m_stcHeight), Text(dlg.m_stcBits)};
-    entries = dlg.m_cbImages.GetCount();
-    icon = dlg.m_hCurIcon;
-    SaveScreenshot(dlg, "icon_info_unsupported");
-    frame = PreviewRect(dlg);
-    // Inside the frame's border, whose light edge is white too.
-    white = Box(GrabClient(dlg), frame.adjusted(3, 3, -3, -3), IsWhite);
-    showImage = dlg.ShowImage(ImageListFill::Fill);
-  });
+  const Shown shown = WithInfoDialogs(
+      [&] { CIconInfo(path.c_str()).ShowInfo(); },
+      [&](CIconInfoDlg& dlg) {
+        figures = {Text(dlg.m_stcCount), Text(dlg.m_stcWidth), Text(dlg.m_stcHeight), Text(dlg.m_stcBits)};
+        entries = dlg.m_cbImages.GetCount();
+        icon = dlg.m_hCurIcon;
+        SaveScreenshot(dlg, "icon_info_unsupported");
+        frame = PreviewRect(dlg);
+        // Inside the frame's border, whose light edge is white too.
+        white = Box(GrabClient(dlg), frame.adjusted(3, 3, -3, -3), IsWhite);
+        showImage = dlg.ShowImage(ImageListFill::Fill);
+      });
   ASSERT_EQ(shown.dialogs, 1);
   // Its figures still show; the second image is never listed to be chosen.
   EXPECT_EQ(figures, (std::vector<std::string>{"2", "32", "32", "32"}));
@@ -480,13 +489,15 @@ TEST_F(IconInfoDialog, NoSelectionFallsBackToTheFirstImage) {
   const std::string path = Ico("two.ico", {ico_test::DibEntry(16, 16, 8, 1), ico_test::DibEntry(32, 32, 8, 2)});
   std::string width;
   WORD current = 7;
-  static_cast<void>(WithInfoDialogs([&] { CIconInfo(path.c_str()).ShowInfo(); }, [&](CIconInfoDlg& dlg) {
-    ChooseNextImage(dlg);
-    static_cast<void>(dlg.m_cbImages.SetCurSel(-1));
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_INFO_IMAGES, CBN_SELCHANGE), reinterpret_cast<LPARAM>(dlg.m_cbImages.m_hWnd));
-    width = Text(dlg.m_stcWidth);
-    current = dlg.m_nCurImage;
-  }));
+  static_cast<void>(WithInfoDialogs([&] { CIconInfo(path.c_str()).ShowInfo(); },
+                                    [&](CIconInfoDlg& dlg) {
+                                      ChooseNextImage(dlg);
+                                      static_cast<void>(dlg.m_cbImages.SetCurSel(-1));
+                                      dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_INFO_IMAGES, CBN_SELCHANGE),
+                                                      reinterpret_cast<LPARAM>(dlg.m_cbImages.m_hWnd));
+                                      width = Text(dlg.m_stcWidth);
+                                      current = dlg.m_nCurImage;
+                                    }));
   EXPECT_EQ(width, "16");
   EXPECT_EQ(current, 0);
 }
@@ -494,17 +505,19 @@ TEST_F(IconInfoDialog, NoSelectionFallsBackToTheFirstImage) {
 TEST_F(IconInfoDialog, TabMovesBetweenOkAndTheImageListOnly) {
   const std::string path = Ico("tab.ico", {ico_test::DibEntry(32, 32, 8)});
   std::vector<int> focus;
-  static_cast<void>(WithInfoDialogs([&] { CIconInfo(path.c_str()).ShowInfo(); }, [&](CIconInfoDlg& dlg) {
-    QWidget* ok = WidgetOfWindow(dlg.GetDlgItem(IDOK)->m_hWnd);
-    ok->setFocus();
-    PumpEvents(10);
-    for (int i = 0; i < 3; ++i) {
-      QWidget* now = QApplication::focusWidget();
-      focus.push_back(now != nullptr ? CWnd::FromHandle(WindowOfWidget(now))->GetDlgCtrlID() : 0);
-      SendKey(now != nullptr ? now : ok, Qt::Key_Tab);
-      PumpEvents(10);
-    }
-  }));
+  static_cast<void>(WithInfoDialogs([&] { CIconInfo(path.c_str()).ShowInfo(); },
+                                    [&](CIconInfoDlg& dlg) {
+                                      QWidget* ok = WidgetOfWindow(dlg.GetDlgItem(IDOK)->m_hWnd);
+                                      ok->setFocus();
+                                      PumpEvents(10);
+                                      for (int i = 0; i < 3; ++i) {
+                                        QWidget* now = QApplication::focusWidget();
+                                        focus.push_back(
+                                            now != nullptr ? CWnd::FromHandle(WindowOfWidget(now))->GetDlgCtrlID() : 0);
+                                        SendKey(now != nullptr ? now : ok, Qt::Key_Tab);
+                                        PumpEvents(10);
+                                      }
+                                    }));
   EXPECT_EQ(focus, (std::vector<int>{IDOK, IDC_INFO_IMAGES, IDOK}));
 }
 
@@ -524,7 +537,8 @@ TEST_F(IconInfoDialog, TheRealDialogClosesOnAClickOnOk) {
   poll.setInterval(20);
   QObject::connect(&poll, &QTimer::timeout, [&] {
     QWidget* modal = QApplication::activeModalWidget();
-    auto* dlg = modal != nullptr ? dynamic_cast<CIconInfoDlg*>(CWnd::FromHandlePermanent(WindowOfWidget(modal))) : nullptr;
+    auto* dlg =
+        modal != nullptr ? dynamic_cast<CIconInfoDlg*>(CWnd::FromHandlePermanent(WindowOfWidget(modal))) : nullptr;
     if (dlg == nullptr) return;
     poll.stop();
     sawCaption = Text(*dlg) == "Icon Info";
@@ -544,7 +558,8 @@ TEST_F(IconInfoDialog, TheRealDialogClosesOnAClickOnOk) {
   // Should the click not end it, the run still ends so the test reports it.
   QObject::connect(&guard, &QTimer::timeout, [] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (auto* dlg = modal != nullptr ? dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(WindowOfWidget(modal))) : nullptr) {
+    if (auto* dlg =
+            modal != nullptr ? dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(WindowOfWidget(modal))) : nullptr) {
       dlg->EndDialog(IDCANCEL);
     }
   });
@@ -572,13 +587,14 @@ TEST_F(IconInfoDialog, PngAndMonochromeImagesShowTheirFigures) {
   const std::string png = std::string(GLIMRA_CORPUS_DIR) + "/ico/nsis-menu.ico";
   std::vector<std::string> entries, pngFigures, monoFigures;
   bool pngIcon = false, monoIcon = false;
-  static_cast<void>(WithInfoDialogs([&] { CIconInfo(png.c_str()).ShowInfo(); }, [&](CIconInfoDlg& dlg) {
-    entries = ComboEntries(dlg.m_cbImages);
-    for (int i = 0; i < 4; ++i) ChooseNextImage(dlg);
-    pngFigures = {Text(dlg.m_stcWidth), Text(dlg.m_stcHeight), Text(dlg.m_stcBits)};
-    pngIcon = dlg.m_hCurIcon != nullptr;
-    SaveScreenshot(dlg, "icon_info_png256");
-  }));
+  static_cast<void>(WithInfoDialogs([&] { CIconInfo(png.c_str()).ShowInfo(); },
+                                    [&](CIconInfoDlg& dlg) {
+                                      entries = ComboEntries(dlg.m_cbImages);
+                                      for (int i = 0; i < 4; ++i) ChooseNextImage(dlg);
+                                      pngFigures = {Text(dlg.m_stcWidth), Text(dlg.m_stcHeight), Text(dlg.m_stcBits)};
+                                      pngIcon = dlg.m_hCurIcon != nullptr;
+                                      SaveScreenshot(dlg, "icon_info_png256");
+                                    }));
   ASSERT_EQ(entries.size(), 7u);
   EXPECT_EQ(entries[4], "256x256, 32 Bit Color");
   EXPECT_EQ(pngFigures, (std::vector<std::string>{"256", "256", "32"}));
@@ -586,16 +602,19 @@ TEST_F(IconInfoDialog, PngAndMonochromeImagesShowTheirFigures) {
 
   const std::string mono = Ico("mono.ico", {MonochromeEntry()});
   std::optional<QRect> black, white;
-  static_cast<void>(WithInfoDialogs([&] { CIconInfo(mono.c_str()).ShowInfo(); }, [&](CIconInfoDlg& dlg) {
-    entries = ComboEntries(dlg.m_cbImages);
-    monoFigures = {Text(dlg.m_stcWidth), Text(dlg.m_stcHeight), Text(dlg.m_stcBits)};
-    monoIcon = dlg.m_hCurIcon != nullptr;
-    const QImage image = GrabClient(dlg);
-    const QRect inside = PreviewRect(dlg).adjusted(3, 3, -3, -3);
-    black = Box(image, inside, [](QRgb p) { return qRed(p) < 30 && qGreen(p) < 30 && qBlue(p) < 30; });
-    white = Box(image, inside, IsWhite);
-    SaveScreenshot(dlg, "icon_info_mono");
-  }));
+  static_cast<void>(WithInfoDialogs([&] { CIconInfo(mono.c_str()).ShowInfo(); },
+                                    [&](CIconInfoDlg& dlg) {
+                                      entries = ComboEntries(dlg.m_cbImages);
+                                      monoFigures = {Text(dlg.m_stcWidth), Text(dlg.m_stcHeight), Text(dlg.m_stcBits)};
+                                      monoIcon = dlg.m_hCurIcon != nullptr;
+                                      const QImage image = GrabClient(dlg);
+                                      const QRect inside = PreviewRect(dlg).adjusted(3, 3, -3, -3);
+                                      black = Box(image, inside, [](QRgb p) {
+                                        return qRed(p) < 30 && qGreen(p) < 30 && qBlue(p) < 30;
+                                      });
+                                      white = Box(image, inside, IsWhite);
+                                      SaveScreenshot(dlg, "icon_info_mono");
+                                    }));
   EXPECT_EQ(entries, (std::vector<std::string>{"32x32, 1 Bit Color"}));
   EXPECT_EQ(monoFigures, (std::vector<std::string>{"32", "32", "1"}));
   EXPECT_TRUE(monoIcon);

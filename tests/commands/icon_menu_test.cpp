@@ -81,7 +81,9 @@ TEST_F(IconMenu, RightClickOnEmptyListSpaceOpensThePopupAtTheClick) {
   const CPoint screen = ListOrigin();
   EXPECT_EQ(openedAt, QPoint(screen.x + at.x(), screen.y + at.y()));
   // The popup follows the menu bar: with nothing listed, nothing applies.
-  EXPECT_EQ(empty, (std::map<std::string, bool>{{"&Clear", false}, {"Save &As...", false}, {"&Info", false}, {"C&opy", false}, {"&Export...", false}}));
+  EXPECT_EQ(empty,
+            (std::map<std::string, bool>{
+                {"&Clear", false}, {"Save &As...", false}, {"&Info", false}, {"C&opy", false}, {"&Export...", false}}));
 
   ASSERT_EQ(dlg->m_lvIcons.InsertItem(0, ""), 0);
   ASSERT_EQ(dlg->m_lvIcons.InsertItem(1, ""), 1);
@@ -89,7 +91,8 @@ TEST_F(IconMenu, RightClickOnEmptyListSpaceOpensThePopupAtTheClick) {
   ASSERT_TRUE(WithNextPopupMenu([&] { ClickWindow(List(), at, Qt::RightButton); },
                                 [&](QMenu& menu) { unselected = ItemStates(menu); }));
   EXPECT_EQ(unselected,
-            (std::map<std::string, bool>{{"&Clear", true}, {"Save &As...", false}, {"&Info", false}, {"C&opy", false}, {"&Export...", false}}));
+            (std::map<std::string, bool>{
+                {"&Clear", true}, {"Save &As...", false}, {"&Info", false}, {"C&opy", false}, {"&Export...", false}}));
 }
 
 TEST_F(IconMenu, RightClickOnAnItemSelectsItAndOffersEveryCommand) {
@@ -97,19 +100,25 @@ TEST_F(IconMenu, RightClickOnAnItemSelectsItAndOffersEveryCommand) {
   CRect item;
   ASSERT_TRUE(dlg->m_lvIcons.GetItemRect(0, &item, LVIR_BOUNDS));
   std::map<std::string, bool> states;
-  ASSERT_TRUE(WithNextPopupMenu([&] { ClickWindow(List(), QPoint(item.CenterPoint().x, item.CenterPoint().y), Qt::RightButton); },
-                                [&](QMenu& menu) { states = ItemStates(menu); }));
+  ASSERT_TRUE(WithNextPopupMenu(
+      [&] { ClickWindow(List(), QPoint(item.CenterPoint().x, item.CenterPoint().y), Qt::RightButton); },
+      [&](QMenu& menu) { states = ItemStates(menu); }));
   EXPECT_EQ(dlg->m_lvIcons.GetNextItem(-1, LVNI_SELECTED), 0);
-  EXPECT_EQ(states, (std::map<std::string, bool>{{"&Clear", true}, {"Save &As...", true}, {"&Info", true}, {"C&opy", true}, {"&Export...", true}}));
+  EXPECT_EQ(states,
+            (std::map<std::string, bool>{
+                {"&Clear", true}, {"Save &As...", true}, {"&Info", true}, {"C&opy", true}, {"&Export...", true}}));
 
   // While a worker runs Clear is refused on the menu bar, and so here.
   HANDLE running = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   dlg->m_hWorkerThread = running;
-  ASSERT_TRUE(WithNextPopupMenu([&] { ClickWindow(List(), QPoint(item.CenterPoint().x, item.CenterPoint().y), Qt::RightButton); },
-                                [&](QMenu& menu) { states = ItemStates(menu); }));
+  ASSERT_TRUE(WithNextPopupMenu(
+      [&] { ClickWindow(List(), QPoint(item.CenterPoint().x, item.CenterPoint().y), Qt::RightButton); },
+      [&](QMenu& menu) { states = ItemStates(menu); }));
   dlg->m_hWorkerThread = nullptr;
   CloseHandle(running);
-  EXPECT_EQ(states, (std::map<std::string, bool>{{"&Clear", false}, {"Save &As...", true}, {"&Info", true}, {"C&opy", true}, {"&Export...", true}}));
+  EXPECT_EQ(states,
+            (std::map<std::string, bool>{
+                {"&Clear", false}, {"Save &As...", true}, {"&Info", true}, {"C&opy", true}, {"&Export...", true}}));
 }
 
 TEST_F(IconMenu, RightClickOutsideTheListViewOpensNothing) {
@@ -127,10 +136,12 @@ TEST_F(IconMenu, RightClickOutsideTheListViewOpensNothing) {
   CRect frame;
   dlg->GetWindowRect(&frame);
   dlg->MoveWindow(0, 0, frame.Width(), frame.Height());
-  ASSERT_TRUE(PumpUntil([&] {
-    dlg->GetWindowRect(&frame);
-    return frame.left == 0 && frame.top == 0;
-  }, 1000));
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        dlg->GetWindowRect(&frame);
+        return frame.left == 0 && frame.top == 0;
+      },
+      1000));
   const RECT list = ChildRect(*dlg, IDC_ICON_LIST);
   const CPoint below((list.left + list.right) / 2, list.bottom + 3);
   CPoint misread = below;

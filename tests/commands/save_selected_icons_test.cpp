@@ -7,8 +7,8 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -248,9 +248,7 @@ TEST_F(SaveSelectedIcons, ATypedNameGetsTheIcoExtensionAndTheFileIsAStandardIcon
   std::string panelSource;
   SetSaveFileHook([&](const SaveFileRun& run) -> std::optional<std::string> {
     panelSource = ItemText(run.panel, IDC_SAVE_SOURCE);
-    QTimer::singleShot(0, [run] {
-      TypeAndSave(run.dialog, QStringLiteral("typed"));
-    });
+    QTimer::singleShot(0, [run] { TypeAndSave(run.dialog, QStringLiteral("typed")); });
     return std::nullopt;
   });
   dlg->SaveSelectedIcons();

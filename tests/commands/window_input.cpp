@@ -31,7 +31,8 @@ void ClickWindow(HWND window, QPoint point, Qt::MouseButton button, Clicks click
   ClickWidget(ClientWidgetOfWindow(window), point, button, clicks, modifiers);
 }
 
-void ClickWidget(QWidget* widget, QPoint point, Qt::MouseButton button, Clicks clicks, Qt::KeyboardModifiers modifiers) {
+void ClickWidget(QWidget* widget, QPoint point, Qt::MouseButton button, Clicks clicks,
+                 Qt::KeyboardModifiers modifiers) {
   QPointer<QWidget> client = widget;
   if (client == nullptr) return;
   SendMouse(client, point, QEvent::MouseButtonPress, button, button, modifiers);

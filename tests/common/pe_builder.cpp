@@ -35,7 +35,8 @@ std::u16string Utf8To16(const std::string& s) {
       cp = b & 0x1Fu;
       n = 2;
     }
-    for (std::size_t k = 1; k < n && i + k < s.size(); ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3Fu);
+    for (std::size_t k = 1; k < n && i + k < s.size(); ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3Fu);
     i += n;
     if (cp >= 0x10000) {
       cp -= 0x10000;
@@ -66,8 +67,10 @@ std::vector<const T*> Ordered(const std::vector<T>& items, Key key, EntryOrder o
   std::vector<const T*> numbered;
   for (const auto& item : items) (key(item).isName ? named : numbered).push_back(&item);
   if (order == EntryOrder::Sorted) {
-    std::stable_sort(named.begin(), named.end(), [&](auto* a, auto* b) { return NameLess(key(*a).name, key(*b).name); });
-    std::stable_sort(numbered.begin(), numbered.end(), [&](auto* a, auto* b) { return key(*a).number < key(*b).number; });
+    std::stable_sort(named.begin(), named.end(),
+                     [&](auto* a, auto* b) { return NameLess(key(*a).name, key(*b).name); });
+    std::stable_sort(numbered.begin(), numbered.end(),
+                     [&](auto* a, auto* b) { return key(*a).number < key(*b).number; });
   }
   named.insert(named.end(), numbered.begin(), numbered.end());
   return named;
@@ -360,7 +363,8 @@ BuiltPe ModuleWithOneGroup(std::uint16_t group) {
   const std::vector<std::uint8_t> image = ico_test::DibImage(32, 32, 8);
   PeBuilder pe;
   pe.AddIcon(1, image);
-  pe.AddIconGroup(ResId::Number(group), GroupIconBytes({{32, 32, 0, 1, 8, static_cast<std::uint32_t>(image.size()), 1}}));
+  pe.AddIconGroup(ResId::Number(group),
+                  GroupIconBytes({{32, 32, 0, 1, 8, static_cast<std::uint32_t>(image.size()), 1}}));
   return pe.Build();
 }
 

@@ -91,8 +91,7 @@ class PeBuilder {
   PeBuilder& SetEntryOrder(EntryOrder order);
   PeBuilder& AddResource(const ResId& type, const ResId& name, std::vector<std::uint8_t> bytes,
                          std::uint16_t language = kLangEnUs);
-  PeBuilder& AddIconGroup(const ResId& name, std::vector<std::uint8_t> groupBytes,
-                          std::uint16_t language = kLangEnUs);
+  PeBuilder& AddIconGroup(const ResId& name, std::vector<std::uint8_t> groupBytes, std::uint16_t language = kLangEnUs);
   PeBuilder& AddIcon(std::uint16_t id, std::vector<std::uint8_t> imageBytes, std::uint16_t language = kLangEnUs);
   // A section placed before the resource section.
   PeBuilder& AddSection(const std::string& name, std::vector<std::uint8_t> bytes);

@@ -19,20 +19,20 @@
 #include <vector>
 
 #include "app/glimra_app.h"
-#include "platform/core/byte_writer.h"
 #include "listing/enum_icon_group_proc.h"
 #include "mainwnd/glimra_dlg.h"
 #include "mainwnd/main_bars.h"
+#include "platform/core/byte_writer.h"
 #include "platform/core/data_module.h"
 #include "platform/core/icon_object.h"
 #include "platform/core/kernel_object.h"
 #include "platform/ui/qt_bridge.h"
 #include "support/framework/zu_thread.h"
 #include "support/icon/icon_library.h"
-#include "tests/program_support/app_test_support.h"
 #include "tests/common/ico_builder.h"
-#include "tests/common/reference_listing.h"
 #include "tests/common/ne_builder.h"
+#include "tests/common/reference_listing.h"
+#include "tests/program_support/app_test_support.h"
 
 namespace {
 
@@ -56,8 +56,7 @@ class Listing : public ::testing::Test {
     std::vector<std::string> labels;
     for (int i = from; i < Records(); ++i) {
       const CIconInfo& info = Record(i);
-      labels.push_back(info.m_strName.IsEmpty() ? "id=" + std::to_string(info.m_nID)
-                                                : "name=" + info.m_strName.str());
+      labels.push_back(info.m_strName.IsEmpty() ? "id=" + std::to_string(info.m_nID) : "name=" + info.m_strName.str());
     }
     return labels;
   }
@@ -92,10 +91,11 @@ class Listing : public ::testing::Test {
       } else {
         HMODULE module = LoadLibraryExA(info.m_strSource, nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(module, nullptr);
-        icon.reset(CIconInfo(info.m_strSource, info.m_strName.IsEmpty() ? MAKEINTRESOURCEA(info.m_nID)
-                                                                        : static_cast<LPCTSTR>(info.m_strName),
-                             module)
-                       .GetIcon());
+        icon.reset(
+            CIconInfo(info.m_strSource,
+                      info.m_strName.IsEmpty() ? MAKEINTRESOURCEA(info.m_nID) : static_cast<LPCTSTR>(info.m_strName),
+                      module)
+                .GetIcon());
         FreeLibrary(module);
       }
       ASSERT_NE(icon, nullptr) << i;
@@ -140,9 +140,9 @@ TEST_F(Listing, AnIconFileListsItsFirstImageOnlyAndKeepsTheMessage) {
   ico_test::TempDir dir;
   // The first image is 48x48, so the 32x32 list shows it scaled down.
   const std::string path = dir.File("Three.ICO");
-  ASSERT_TRUE(ico_test::WriteFile(path, ico_test::IcoFile({ico_test::DibEntry(48, 48, 32, 1),
-                                                           ico_test::DibEntry(32, 32, 8, 2),
-                                                           ico_test::DibEntry(16, 16, 4, 3)})));
+  ASSERT_TRUE(
+      ico_test::WriteFile(path, ico_test::IcoFile({ico_test::DibEntry(48, 48, 32, 1), ico_test::DibEntry(32, 32, 8, 2),
+                                                   ico_test::DibEntry(16, 16, 4, 3)})));
   dlg->ListIconsFromFile(path.c_str());
   ASSERT_EQ(Records(), 1);
   EXPECT_EQ(Record(0).m_wFlags, ICONINFO_ICOFILE | ICONINFO_RESOURCE);

@@ -44,7 +44,8 @@ class ListingWalk : public ::testing::Test {
   [[nodiscard]] int Records() const { return dlg->m_listIcons.GetCount(); }
   [[nodiscard]] std::vector<std::string> Sources(int from = 0) const {
     std::vector<std::string> sources;
-    for (int i = from; i < Records(); ++i) sources.push_back(dlg->m_listIcons.GetAt(dlg->m_listIcons.FindIndex(i)).m_strSource.str());
+    for (int i = from; i < Records(); ++i)
+      sources.push_back(dlg->m_listIcons.GetAt(dlg->m_listIcons.FindIndex(i)).m_strSource.str());
     return sources;
   }
   // The sources once each, in the order they first appear.
@@ -65,7 +66,8 @@ class ListingWalk : public ::testing::Test {
   // An icon file of one image; seed tells the images apart.
   static void WriteIcon(const std::string& path, int seed = 1) {
     fs::create_directories(fs::path(path).parent_path());
-    ASSERT_TRUE(ico_test::WriteFile(path, ico_test::IcoFile({ico_test::DibEntry(32, 32, 32, static_cast<std::uint8_t>(seed))})));
+    ASSERT_TRUE(ico_test::WriteFile(
+        path, ico_test::IcoFile({ico_test::DibEntry(32, 32, 32, static_cast<std::uint8_t>(seed))})));
   }
   static void LinkSixGroups(const std::string& path) {
     fs::create_directories(fs::path(path).parent_path());
@@ -252,8 +254,8 @@ TEST_F(ListingWalk, AHostileTreeIsWalkedOnWithNothingReported) {
   for (const auto& target : fs::directory_iterator(kFuzzCorpus)) {
     for (const auto& input : fs::directory_iterator(target.path())) {
       fs::create_directories(dir.File("f-fuzz/" + target.path().filename().string()));
-      fs::copy_file(input.path(), dir.File("f-fuzz/" + target.path().filename().string() + "/" +
-                                           input.path().filename().string()));
+      fs::copy_file(input.path(),
+                    dir.File("f-fuzz/" + target.path().filename().string() + "/" + input.path().filename().string()));
     }
   }
   WriteIcon(dir.File("z.ico"), 4);

@@ -33,14 +33,16 @@ using IconPtr = std::unique_ptr<IconObject, IconDeleter>;
 bool WriteManyGroupModule(const std::string& path) {
   pe_test::PeBuilder builder;
   for (int image = 0; image < kImages; ++image) {
-    builder.AddIcon(static_cast<std::uint16_t>(image + 1), ico_test::DibImage(32, 32, 32, static_cast<std::uint8_t>(image)));
+    builder.AddIcon(static_cast<std::uint16_t>(image + 1),
+                    ico_test::DibImage(32, 32, 32, static_cast<std::uint8_t>(image)));
   }
   const auto imageBytes = static_cast<std::uint32_t>(ico_test::DibImage(32, 32, 32).size());
   for (int group = 0; group < kGroups; ++group) {
     pe_test::GroupIconEntry entry;
     entry.bytesInRes = imageBytes;
     entry.id = static_cast<std::uint16_t>(group % kImages + 1);
-    builder.AddIconGroup(pe_test::ResId::Number(static_cast<std::uint16_t>(group + 1)), pe_test::GroupIconBytes({entry}));
+    builder.AddIconGroup(pe_test::ResId::Number(static_cast<std::uint16_t>(group + 1)),
+                         pe_test::GroupIconBytes({entry}));
   }
   return builder.Build().WriteTo(path);
 }

@@ -186,6 +186,7 @@ TEST_F(SelectionWindow, ListButtonFollowsThePatternRecursiveAndTheSelectedFiles)
     int filesClicked;  // -1: none
     bool canList;
   };
+  // clang-format off
   const Row rows[] = {
       {"*.*", false, -1, false},
       {"*.*", false, 0, true},
@@ -195,6 +196,7 @@ TEST_F(SelectionWindow, ListButtonFollowsThePatternRecursiveAndTheSelectedFiles)
       {"   ", false, -1, false},
       {"*.ico", false, 1, true},
   };
+  // clang-format on
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string("'") + row.pattern + "' recursive " + (row.recursive ? "on" : "off"));
     ClearPattern();
@@ -227,7 +229,12 @@ TEST_F(SelectionWindow, WhileAWorkerRunsOnlyItsFinishChangesTheButton) {
       {"uncheck recursive", [&] { ClickRecursive(); }, false},
       {"select no folder", [&] { SelectComputer(); }, false},
       {"check recursive again", [&] { ClickRecursive(); }, true},
-      {"select a folder", [&] { SelectFolder(second); ASSERT_TRUE(WaitForRefreshOf(second)); }, true},
+      {"select a folder",
+       [&] {
+         SelectFolder(second);
+         ASSERT_TRUE(WaitForRefreshOf(second));
+       },
+       true},
       {"choose a pattern", [&] { ChooseNextPattern(); }, true},
   };
   for (const BOOL held : {FALSE, TRUE}) {

@@ -143,8 +143,8 @@ TEST_F(MainWindow, MenuBarToolbarAndStatusBar) {
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(MenuLines(*menu),
             (std::vector<std::string>{"&File", "  E&xit=57665", "&Icons", "  &Clear=32771", "  Save &As...=32772",
-                                      "  &Info=32776", "  -", "  C&opy=32777", "  &Export...=32778", "&Help", "  &Help Topics=57667", "  -",
-                                      "  &About Glimra...=57664"}));
+                                      "  &Info=32776", "  -", "  C&opy=32777", "  &Export...=32778", "&Help",
+                                      "  &Help Topics=57667", "  -", "  &About Glimra...=57664"}));
 
   ASSERT_EQ(dlg->m_wndToolBar.GetCount(), 7);
   std::vector<UINT> buttons;

@@ -23,12 +23,10 @@ namespace {
 
 const std::string kCorpus = GLIMRA_CORPUS_DIR;
 
-
-
 // An .ico file of three images whose widths tell them apart.
 std::vector<std::uint8_t> ThreeImageIco() {
-  return ico_test::IcoFile({ico_test::DibEntry(16, 16, 32, 1), ico_test::DibEntry(32, 32, 8, 2),
-                            ico_test::DibEntry(48, 48, 4, 3)});
+  return ico_test::IcoFile(
+      {ico_test::DibEntry(16, 16, 32, 1), ico_test::DibEntry(32, 32, 8, 2), ico_test::DibEntry(48, 48, 4, 3)});
 }
 
 // A PE32 file with a numbered group 1 and a group named "LOGO", each of one 32x32 image.

@@ -21,11 +21,13 @@ using ico_test::TempDir;
 CIconInfo RecordFor(const IconSource& source, const IconKey& key) {
   const LPCTSTR path = source.path().c_str();
   switch (source.way()) {
-    case ListingWay::IconFile: return CIconInfo(path);
+    case ListingWay::IconFile:
+      return CIconInfo(path);
     case ListingWay::Module:
       return CIconInfo(path, key.kind == IconKey::Kind::Name ? key.name.c_str() : MAKEINTRESOURCEA(key.number),
                        source.module());
-    case ListingWay::Extract: break;
+    case ListingWay::Extract:
+      break;
   }
   return CIconInfo(path, MAKEINTRESOURCEA(key.number));
 }
@@ -33,12 +35,13 @@ CIconInfo RecordFor(const IconSource& source, const IconKey& key) {
 TEST(SaveAsAndExtract, WriteTheSameBytesForEveryIcon) {
   TempDir built, saved, extracted;
   const auto i16 = ico_test::DibImage(16, 16, 4), i32 = ico_test::DibImage(32, 32, 8);
-  const auto ne = ne_test::NeBuilder()
-                      .AddIconGroup(1, pe_test::GroupIconBytes({{16, 16, 16, 1, 4, static_cast<std::uint32_t>(i16.size()), 1},
-                                                                {32, 32, 0, 1, 8, static_cast<std::uint32_t>(i32.size()), 2}}))
-                      .AddIcon(1, i16)
-                      .AddIcon(2, i32)
-                      .Build();
+  const auto ne =
+      ne_test::NeBuilder()
+          .AddIconGroup(1, pe_test::GroupIconBytes({{16, 16, 16, 1, 4, static_cast<std::uint32_t>(i16.size()), 1},
+                                                    {32, 32, 0, 1, 8, static_cast<std::uint32_t>(i32.size()), 2}}))
+          .AddIcon(1, i16)
+          .AddIcon(2, i32)
+          .Build();
   ASSERT_TRUE(ne.WriteTo(built.File("moricons.dll")));
   auto files = tool_test::CorpusFiles();
   files.push_back(built.File("moricons.dll"));

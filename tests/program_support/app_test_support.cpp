@@ -15,11 +15,11 @@
 #include "app/glimra_app.h"
 #include "mainwnd/glimra_dlg.h"
 #include "mainwnd/main_bars.h"
-#include "res/resource_ids.h"
+#include "platform/core/kernel_object.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/qt_bridge.h"
-#include "platform/core/kernel_object.h"
+#include "res/resource_ids.h"
 
 std::string MakePrivateRuntimeFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "glimra-app-tests-XXXXXX").string();

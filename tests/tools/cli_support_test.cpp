@@ -20,17 +20,14 @@ TEST_P(SafeFileNameTest, StaysOneNameInTheFolder) {
   EXPECT_EQ(SafeFileName(GetParam().stem, GetParam().suffix), GetParam().safe);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, SafeFileNameTest,
-    testing::Values(NameCase{"shell32.dll_1", ".ico", "shell32.dll_1.ico"},
-                    NameCase{"x_../../x", ".ico", "x_.._.._x.ico"},
-                    NameCase{"/etc/passwd", "", "_etc_passwd"},
-                    NameCase{"a\\b", ".png", "a_b.png"},
-                    NameCase{"tab\there\nnl\x7f", ".ico", "tab_here_nl_.ico"},
-                    NameCase{"..", "", "_.."},
-                    NameCase{".", "", "_."},
-                    NameCase{"", "", "_"},
-                    NameCase{"caf\xc3\xa9", ".ico", "caf\xc3\xa9.ico"}));
+INSTANTIATE_TEST_SUITE_P(Names, SafeFileNameTest,
+                         testing::Values(NameCase{"shell32.dll_1", ".ico", "shell32.dll_1.ico"},
+                                         NameCase{"x_../../x", ".ico", "x_.._.._x.ico"},
+                                         NameCase{"/etc/passwd", "", "_etc_passwd"},
+                                         NameCase{"a\\b", ".png", "a_b.png"},
+                                         NameCase{"tab\there\nnl\x7f", ".ico", "tab_here_nl_.ico"},
+                                         NameCase{"..", "", "_.."}, NameCase{".", "", "_."}, NameCase{"", "", "_"},
+                                         NameCase{"caf\xc3\xa9", ".ico", "caf\xc3\xa9.ico"}));
 
 TEST(SafeFileName, CutsLongStemsToTheFileSystemsLimitWithoutSplittingACharacter) {
   std::string wide;
@@ -102,17 +99,19 @@ TEST_P(JsonTextTest, AlwaysValidJsonAndNothingLost) {
   }
   const std::string hex = parsed.at("path_hex").get<std::string>();
   std::string bytes;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
   EXPECT_EQ(bytes, text);
   EXPECT_NE(parsed.at("path").get<std::string>().find("\xEF\xBF\xBD"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, JsonTextTest,
-    testing::Values(JsonCase{"plain.exe", true}, JsonCase{"quote\" back\\slash", true},
-                    JsonCase{"ctl\x01\x1f\t\r\n", true}, JsonCase{"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", true},
-                    JsonCase{"latin1 caf\xe9", false}, JsonCase{"overlong \xc0\xaf", false},
-                    JsonCase{"surrogate \xed\xa0\x80", false}, JsonCase{"past max \xf4\x90\x80\x80", false},
-                    JsonCase{"cut \xe2\x82", false}, JsonCase{"lone \x80", false}));
+INSTANTIATE_TEST_SUITE_P(Texts, JsonTextTest,
+                         testing::Values(JsonCase{"plain.exe", true}, JsonCase{"quote\" back\\slash", true},
+                                         JsonCase{"ctl\x01\x1f\t\r\n", true},
+                                         JsonCase{"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", true},
+                                         JsonCase{"latin1 caf\xe9", false}, JsonCase{"overlong \xc0\xaf", false},
+                                         JsonCase{"surrogate \xed\xa0\x80", false},
+                                         JsonCase{"past max \xf4\x90\x80\x80", false}, JsonCase{"cut \xe2\x82", false},
+                                         JsonCase{"lone \x80", false}));
 
 }  // namespace

@@ -110,8 +110,8 @@ TEST(GlimraExtractCursors, CursorPngsAreIcotoolsImagesAndIconsAreLeftOut) {
   }
   // --cursors reads modules' cursors only: a library's icons are not written.
   TempDir none;
-  const auto icons = RunTool({"glimra-extract", "--cursors", std::string(GLIMRA_CORPUS_DIR) + "/pe64/shell32.dll",
-                              "-o", none.path()});
+  const auto icons =
+      RunTool({"glimra-extract", "--cursors", std::string(GLIMRA_CORPUS_DIR) + "/pe64/shell32.dll", "-o", none.path()});
   EXPECT_EQ(icons.status, 0);
   EXPECT_TRUE(icons.out.empty());
 }

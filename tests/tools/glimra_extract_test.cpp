@@ -88,7 +88,8 @@ TEST(GlimraExtract, EveryIcoPassesIcotoolAndEveryPngIsIcotoolsImagePixelForPixel
     }
   }
   EXPECT_GT(images, 2000u);
-  for (const std::string& d : disagreements) std::printf("zero-alpha 32-bit image, drawn through its mask: %s\n", d.c_str());
+  for (const std::string& d : disagreements)
+    std::printf("zero-alpha 32-bit image, drawn through its mask: %s\n", d.c_str());
 }
 
 // The one kind of image where our PNG and icotool's differ, on purpose: a
@@ -145,11 +146,11 @@ TEST(GlimraExtract, ResourceNamesNeverLeaveTheOutputFolder) {
   }
   // Nothing was made anywhere else: the root holds only the output folder.
   EXPECT_EQ(FilesIn(root.path()), std::vector<std::string>{"out"});
-  EXPECT_EQ(FilesIn(out), (std::vector<std::string>{
-                              "evil.dll_...ico", "evil.dll_.._.._X.ico", "evil.dll_.._.._X_16x16_8.png",
-                              "evil.dll_.._16x16_8.png", "evil.dll_A_B.ico", "evil.dll_A_B_16x16_8.png",
-                              "evil.dll_TAB_NL_.ico", "evil.dll_TAB_NL__16x16_8.png", "evil.dll__ETC_PASSWD.ico",
-                              "evil.dll__ETC_PASSWD_16x16_8.png"}));
+  EXPECT_EQ(FilesIn(out),
+            (std::vector<std::string>{"evil.dll_...ico", "evil.dll_.._.._X.ico", "evil.dll_.._.._X_16x16_8.png",
+                                      "evil.dll_.._16x16_8.png", "evil.dll_A_B.ico", "evil.dll_A_B_16x16_8.png",
+                                      "evil.dll_TAB_NL_.ico", "evil.dll_TAB_NL__16x16_8.png",
+                                      "evil.dll__ETC_PASSWD.ico", "evil.dll__ETC_PASSWD_16x16_8.png"}));
 }
 
 TEST(GlimraExtract, KeepsExistingFilesUnlessForcedAndSameNamedSourcesDoNotCollide) {
@@ -191,8 +192,8 @@ TEST(GlimraExtract, AFailedWriteLeavesNoFileBehind) {
 TEST(GlimraExtract, SelectsByIdNameAndIndex) {
   const std::string shell32 = kCorpus + "/pe64/shell32.dll", comdlg32 = kCorpus + "/pe64/comdlg32.dll";
   TempDir out;
-  const auto picked = Extract({"--index", "0", "--index=2", "--id", "4", "--name", "floppy"},
-                              {shell32, comdlg32}, out.path());
+  const auto picked =
+      Extract({"--index", "0", "--index=2", "--id", "4", "--name", "floppy"}, {shell32, comdlg32}, out.path());
   // The names and numbers shown come from the files' own listings.
   const auto listed = [](const std::string& file) {
     const IconSource source(file.c_str());
@@ -209,7 +210,8 @@ TEST(GlimraExtract, SelectsByIdNameAndIndex) {
     if (i == 0 || i == 2 || id4) expected.push_back(out.File("shell32.dll_" + text(shellKeys[i]) + ".ico"));
   }
   for (std::size_t i = 0; i < comdlgKeys.size(); ++i) {
-    if (i == 0 || i == 2 || comdlgKeys[i].name == "FLOPPY") expected.push_back(out.File("comdlg32.dll_" + text(comdlgKeys[i]) + ".ico"));
+    if (i == 0 || i == 2 || comdlgKeys[i].name == "FLOPPY")
+      expected.push_back(out.File("comdlg32.dll_" + text(comdlgKeys[i]) + ".ico"));
   }
   EXPECT_EQ(picked, expected);
   EXPECT_EQ(picked.size(), 6u);
@@ -244,7 +246,8 @@ TEST_P(GlimraExtractExit, StatusAndReason) {
   TempDir out;
   ASSERT_TRUE(ico_test::WriteFile(out.File("plain"), {'x'}));
   std::vector<std::string> arguments{"glimra-extract"};
-  for (const std::string& a : GetParam().arguments) arguments.push_back(a == "@" ? out.path() : (a[0] == '@' ? out.File(a.substr(1)) : a));
+  for (const std::string& a : GetParam().arguments)
+    arguments.push_back(a == "@" ? out.path() : (a[0] == '@' ? out.File(a.substr(1)) : a));
   const auto run = RunTool(arguments);
   EXPECT_EQ(run.status, GetParam().status) << GetParam().what << "\n" << run.err;
   EXPECT_NE(run.err.find(GetParam().stderrHas), std::string::npos) << GetParam().what << ": " << run.err;

@@ -57,7 +57,8 @@ TEST(GlimraListUnderRewrites, EveryRunEndsNormally) {
     const file_test::FileRewriter iconRewriter(iconFiles, icons);
     // 100 runs of 4 files: 400 reads, each racing the rewrites.
     for (int run = 0; run < 100; ++run) {
-      const int status = RunGlimraList(run % 2 == 0 ? std::vector<std::string>{"--images"} : std::vector<std::string>{}, all);
+      const int status =
+          RunGlimraList(run % 2 == 0 ? std::vector<std::string>{"--images"} : std::vector<std::string>{}, all);
       if (WIFSIGNALED(status)) {
         ++crashed;
       } else if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) {

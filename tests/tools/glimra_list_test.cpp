@@ -64,8 +64,8 @@ TEST(GlimraList, JsonParsesAndAgreesWithTheTabSeparatedOutputForEveryCorpusFile)
 
 TEST(GlimraList, TabSeparatedOutputIsTheReferenceListing) {
   const std::string corpus = GLIMRA_CORPUS_DIR;
-  const auto run = RunTool({"glimra-list", corpus + "/pe64/shell32.dll", corpus + "/pe32/progman.exe",
-                            corpus + "/misc/uninst"});
+  const auto run =
+      RunTool({"glimra-list", corpus + "/pe64/shell32.dll", corpus + "/pe32/progman.exe", corpus + "/misc/uninst"});
   ASSERT_EQ(run.status, 0) << run.err;
   const auto lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 3u);
@@ -83,7 +83,8 @@ TEST(GlimraList, NamesThatAreNotUtf8StillGiveValidJsonWithTheirExactBytes) {
   const json file = json::parse(run.out);
   std::string bytes;
   const std::string hex = file.at("path_hex").get<std::string>();
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
   EXPECT_EQ(bytes, name);
   EXPECT_EQ(file.at("icons").size(), 1u);
 }
@@ -119,7 +120,8 @@ TEST_P(GlimraListExit, StatusAndOneLineReasonOnStderr) {
   ASSERT_TRUE(ico_test::WriteFile(dir.File("bad.ico"), {0, 0, 1, 0}));
   ASSERT_TRUE(ico_test::WriteFile(dir.File("empty.exe"), {}));
   std::vector<std::string> arguments{"glimra-list"};
-  for (const std::string& a : GetParam().arguments) arguments.push_back(a == "@" ? dir.path() : (a[0] == '@' ? dir.File(a.substr(1)) : a));
+  for (const std::string& a : GetParam().arguments)
+    arguments.push_back(a == "@" ? dir.path() : (a[0] == '@' ? dir.File(a.substr(1)) : a));
   const auto run = RunTool(arguments);
   EXPECT_EQ(run.status, GetParam().status) << GetParam().what << "\n" << run.err;
   EXPECT_NE(run.err.find(GetParam().stderrHas), std::string::npos) << GetParam().what << ": " << run.err;
@@ -134,8 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, GlimraListExit,
     testing::Values(ExitCase{"missing file", {"@missing.exe"}, 1, "missing.exe: cannot open: No such file"},
                     ExitCase{"folder", {"@"}, 1, "not a regular file"},
-                    ExitCase{"module without icons", {kProgman}, 0, ""},
-                    ExitCase{"empty file", {"@empty.exe"}, 0, ""},
+                    ExitCase{"module without icons", {kProgman}, 0, ""}, ExitCase{"empty file", {"@empty.exe"}, 0, ""},
                     ExitCase{"unreadable icon file", {"@bad.ico"}, 1, "not an icon file"},
                     ExitCase{"one bad among good", {kProgman, "@missing.exe", kProgman}, 1, "missing.exe"},
                     ExitCase{"no file", {}, 2, "no file named"},
@@ -170,12 +171,13 @@ TEST(GlimraList, RecursiveWalkFollowsTheWindowsOrderAndPatternAndEndsOnLinkLoops
     const auto run = RunTool(arguments);
     EXPECT_EQ(run.status, 0) << run.err;
     std::vector<std::string> shown;
-    for (const std::string& line : Lines(run.out)) shown.push_back(line.substr(dir.path().size() + 1, line.find('\t') - dir.path().size() - 1));
+    for (const std::string& line : Lines(run.out))
+      shown.push_back(line.substr(dir.path().size() + 1, line.find('\t') - dir.path().size() - 1));
     return shown;
   };
   // "B" sorts before "b.ico": folded, it is a prefix of it.
-  EXPECT_EQ(names({"-r"}), (std::vector<std::string>{"a.ico", "B/deep/y.ICO", "B/z.ico", "b.ico", "c.d/x.ico",
-                                                      "noext", "notes.txt"}));
+  EXPECT_EQ(names({"-r"}),
+            (std::vector<std::string>{"a.ico", "B/deep/y.ICO", "B/z.ico", "b.ico", "c.d/x.ico", "noext", "notes.txt"}));
   EXPECT_EQ(names({"--recursive", "--pattern", "*.ico"}),
             (std::vector<std::string>{"a.ico", "B/deep/y.ICO", "B/z.ico", "b.ico", "c.d/x.ico"}));
   EXPECT_EQ(names({"-r", "--pattern=*."}), (std::vector<std::string>{"noext"}));

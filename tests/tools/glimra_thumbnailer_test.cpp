@@ -78,13 +78,14 @@ TEST(GlimraThumbnailer, NeFilesAndIconFilesWithoutTheExtensionGiveThumbnails) {
   const auto s16 = static_cast<std::uint32_t>(i16.size()), s32 = static_cast<std::uint32_t>(i32.size());
   TempDir src, out;
   for (const std::uint16_t shift : {0, 4, 9}) {
-    const auto ne = ne_test::NeBuilder()
-                        .SetAlignShift(shift)
-                        .AddIconGroup(1, pe_test::GroupIconBytes({{16, 16, 16, 1, 4, s16, 1}, {32, 32, 0, 1, 8, s32, 2}}))
-                        .AddIconGroup(2, pe_test::GroupIconBytes({{16, 16, 16, 1, 4, s16, 1}}))
-                        .AddIcon(1, i16)
-                        .AddIcon(2, i32)
-                        .Build();
+    const auto ne =
+        ne_test::NeBuilder()
+            .SetAlignShift(shift)
+            .AddIconGroup(1, pe_test::GroupIconBytes({{16, 16, 16, 1, 4, s16, 1}, {32, 32, 0, 1, 8, s32, 2}}))
+            .AddIconGroup(2, pe_test::GroupIconBytes({{16, 16, 16, 1, 4, s16, 1}}))
+            .AddIcon(1, i16)
+            .AddIcon(2, i32)
+            .Build();
     const std::string file = src.File("prog" + std::to_string(shift) + ".exe");
     ASSERT_TRUE(ne.WriteTo(file));
     const auto thumb = Thumbnail(file, "32", out);
@@ -112,7 +113,8 @@ TEST_P(GlimraThumbnailerFails, WritesNothingAndSaysWhyOnOneLine) {
   ASSERT_TRUE(ico_test::WriteFile(dir.File("empty.dll"), {}));
   // A module whose only group names an image that is not there.
   const auto group = pe_test::GroupIconBytes({{32, 32, 0, 1, 32, 100, 9}});
-  ASSERT_TRUE(pe_test::PeBuilder().AddIconGroup(pe_test::ResId::Number(1), group).Build().WriteTo(dir.File("hollow.dll")));
+  ASSERT_TRUE(
+      pe_test::PeBuilder().AddIconGroup(pe_test::ResId::Number(1), group).Build().WriteTo(dir.File("hollow.dll")));
   fs::create_directory(dir.File("folder"));
   std::vector<std::string> arguments{"glimra-thumbnailer"};
   for (const std::string& a : GetParam().arguments) arguments.push_back(a[0] == '@' ? dir.File(a.substr(1)) : a);

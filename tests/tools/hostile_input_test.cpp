@@ -35,10 +35,13 @@ void BuildHostileTree(const TempDir& root) {
   for (const auto& target : fs::directory_iterator(kFuzzCorpus)) {
     for (const auto& input : fs::directory_iterator(target.path())) {
       fs::create_directories(in + "/" + target.path().filename().string());
-      fs::copy_file(input.path(), in + "/" + target.path().filename().string() + "/" + input.path().filename().string());
+      fs::copy_file(input.path(),
+                    in + "/" + target.path().filename().string() + "/" + input.path().filename().string());
       // The same bytes under names that pick the other ways of reading.
-      fs::copy_file(input.path(), in + "/" + target.path().filename().string() + "/" + input.path().filename().string() + ".ico");
-      fs::copy_file(input.path(), in + "/" + target.path().filename().string() + "/" + input.path().filename().string() + ".cur");
+      fs::copy_file(input.path(),
+                    in + "/" + target.path().filename().string() + "/" + input.path().filename().string() + ".ico");
+      fs::copy_file(input.path(),
+                    in + "/" + target.path().filename().string() + "/" + input.path().filename().string() + ".cur");
     }
   }
   const auto image = ico_test::DibImage(16, 16, 8);
@@ -50,11 +53,12 @@ void BuildHostileTree(const TempDir& root) {
       .AddIconGroup(pe_test::ResId::Number(3), pe_test::GroupIconBytes({{16, 16, 0, 1, 8, size, 77}}))
       .AddIcon(1, image);
   ASSERT_TRUE(pe.Build().WriteTo(in + "/evil.dll"));
-  const auto ne = ne_test::NeBuilder()
-                      .AddIconGroup(1, pe_test::GroupIconBytes({{16, 16, 0, 1, 8, 0xFFFF, 1}, {32, 32, 0, 1, 8, size, 5}}))
-                      .AddNamedIconGroup("../UP", pe_test::GroupIconBytes({{16, 16, 0, 1, 8, size, 1}}))
-                      .AddIcon(1, image)
-                      .Build();
+  const auto ne =
+      ne_test::NeBuilder()
+          .AddIconGroup(1, pe_test::GroupIconBytes({{16, 16, 0, 1, 8, 0xFFFF, 1}, {32, 32, 0, 1, 8, size, 5}}))
+          .AddNamedIconGroup("../UP", pe_test::GroupIconBytes({{16, 16, 0, 1, 8, size, 1}}))
+          .AddIcon(1, image)
+          .Build();
   ASSERT_TRUE(ne.WriteTo(in + "/evil16.exe"));
   ASSERT_TRUE(ico_test::WriteFile(in + "/empty.ico", {}));
   fs::create_directories(in + "/loop");
@@ -70,8 +74,8 @@ TEST(HostileInput, ExtractWritesOnlyWholeFilesInsideTheOutputFolder) {
     std::vector<std::string> options;
     long escapes;  // files written for the group named "../../../ESCAPE"
   };
-  for (const Mode& mode : {Mode{{}, 1}, Mode{{"--png"}, 1}, Mode{{"--cursors"}, 0},
-                           Mode{{"--png", "--size", "48", "--cursors"}, 0}}) {
+  for (const Mode& mode :
+       {Mode{{}, 1}, Mode{{"--png"}, 1}, Mode{{"--cursors"}, 0}, Mode{{"--png", "--size", "48", "--cursors"}, 0}}) {
     const auto& options = mode.options;
     const std::string out = root.File("out");
     fs::remove_all(out);

@@ -10,8 +10,8 @@
 #include <sstream>
 
 #include "tests/common/module_names.h"
-#include "tests/common/reference_listing.h"
 #include "tests/common/pe_builder.h"
+#include "tests/common/reference_listing.h"
 
 namespace {
 
@@ -136,15 +136,15 @@ TEST(DataModule, TakesTheFirstLanguage) {
 
 TEST(DataModule, ConvertsUtf16NamesToUtf8) {
   const auto pe = PeBuilder()
-                      .AddIconGroup(ResId::Name("\xC3\x84PFEL"), {1})                          // Ä
-                      .AddIconGroup(ResId::Name16({u'G', 0xD83D, 0xDE00}), {2})                // a pair
-                      .AddIconGroup(ResId::Name16({u'L', 0xDC00, u'X'}), {3})                  // lone low half
-                      .AddIconGroup(ResId::Name16({u'N', 0x0000, u'Y'}), {4})                  // NUL inside
+                      .AddIconGroup(ResId::Name("\xC3\x84PFEL"), {1})            // Ä
+                      .AddIconGroup(ResId::Name16({u'G', 0xD83D, 0xDE00}), {2})  // a pair
+                      .AddIconGroup(ResId::Name16({u'L', 0xDC00, u'X'}), {3})    // lone low half
+                      .AddIconGroup(ResId::Name16({u'N', 0x0000, u'Y'}), {4})    // NUL inside
                       .Build();
   const UniqueModule module(LoadDataModuleFromBytes(pe.bytes));
   const auto listed = EnumerateNames(module.get(), RT_GROUP_ICON);
-  EXPECT_EQ(listed.names, (std::vector<std::string>{"name=G\xF0\x9F\x98\x80", "name=L\xEF\xBF\xBDX",
-                                                    "name=\xC3\x84PFEL"}));
+  EXPECT_EQ(listed.names,
+            (std::vector<std::string>{"name=G\xF0\x9F\x98\x80", "name=L\xEF\xBF\xBDX", "name=\xC3\x84PFEL"}));
   EXPECT_NE(FindResourceA(module.get(), "\xC3\x84pfel", RT_GROUP_ICON), nullptr) << "ASCII folds, Ä stays";
   EXPECT_EQ(FindResourceA(module.get(), "\xC3\xA4PFEL", RT_GROUP_ICON), nullptr) << "no folding beyond ASCII";
 }

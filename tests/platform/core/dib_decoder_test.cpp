@@ -92,7 +92,8 @@ std::vector<GoodCase> GoodCases() {
     d.palette = Ramp256();
     cases.push_back({"core_header_eight_bit", d, {0xFF0200FD, 0xFF0100FE, 0xFF0000FF, 0xFF0200FD}});
   }
-  cases.push_back({"sixteen_bit_555", Make(16, {0x7C00, 0x03E0, 0x001F, 0x4210}),
+  cases.push_back({"sixteen_bit_555",
+                   Make(16, {0x7C00, 0x03E0, 0x001F, 0x4210}),
                    {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF848484}});
   {
     Dib d = Make(16, {0xF800, 0x07E0, 0x0400, 0x001F});
@@ -101,7 +102,8 @@ std::vector<GoodCase> GoodCases() {
     cases.push_back({"sixteen_bit_565_bitfields", d, {0xFFFF0000, 0xFF00FF00, 0xFF008200, 0xFF0000FF}});
   }
   // Three pixels of 24 bits: 9 bytes padded to 12 per row.
-  cases.push_back({"twenty_four_bit_padding", Make(24, {0x112233, 0xFFFFFF, 0x000001, 0xABCDEF, 0, 0}, 3, 2),
+  cases.push_back({"twenty_four_bit_padding",
+                   Make(24, {0x112233, 0xFFFFFF, 0x000001, 0xABCDEF, 0, 0}, 3, 2),
                    {0xFF112233, 0xFFFFFFFF, 0xFF000001, 0xFFABCDEF, 0xFF000000, 0xFF000000}});
   {
     // A colour table on a direct-colour image is skipped.
@@ -110,9 +112,13 @@ std::vector<GoodCase> GoodCases() {
     d.palette = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
     cases.push_back({"twenty_four_bit_skips_palette", d, {0xFF010203, 0xFF040506, 0xFF070809, 0xFF0A0B0C}});
   }
-  cases.push_back({"thirty_two_bit_alpha", Make(32, {0x80FF0000, 0x00000000, 0xFF00FF00, 0x40102030}),
-                   {0x80FF0000, 0x00000000, 0xFF00FF00, 0x40102030}, false, true});
-  cases.push_back({"thirty_two_bit_zero_alpha_is_opaque", Make(32, {0x00FF0000, 0x00000000, 0x0000FF00, 0x00102030}),
+  cases.push_back({"thirty_two_bit_alpha",
+                   Make(32, {0x80FF0000, 0x00000000, 0xFF00FF00, 0x40102030}),
+                   {0x80FF0000, 0x00000000, 0xFF00FF00, 0x40102030},
+                   false,
+                   true});
+  cases.push_back({"thirty_two_bit_zero_alpha_is_opaque",
+                   Make(32, {0x00FF0000, 0x00000000, 0x0000FF00, 0x00102030}),
                    {0xFFFF0000, 0xFF000000, 0xFF00FF00, 0xFF102030}});
   {
     // Bit fields inside a version 5 header, alpha included; B and R swapped.

@@ -66,15 +66,15 @@ TEST_P(FileMappingCut, VanishedPagesReadAsZerosAndMarkTheMappingDamaged) {
   EXPECT_EQ(ReadAt(*mapping, 0), c.cutTo > 0 ? bytes[0] : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cuts, FileMappingCut,
-    ::testing::Values(CutCase{"EmptiedLastPage", 0, kFileSize - 1, true},
-                      CutCase{"OnePageLeftThirdPage", kPage, 2 * kPage + 7, true},
-                      CutCase{"OnePageLeftFirstPage", kPage, 9, false},
-                      // A page with some file left behind it stays: no fault, no damage.
-                      CutCase{"CutInsideTheReadPage", kPage + 10, kPage + 5, false},
-                      CutCase{"GrownFile", static_cast<off_t>(kFileSize + kPage), kFileSize - 1, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cuts, FileMappingCut,
+                         ::testing::Values(CutCase{"EmptiedLastPage", 0, kFileSize - 1, true},
+                                           CutCase{"OnePageLeftThirdPage", kPage, 2 * kPage + 7, true},
+                                           CutCase{"OnePageLeftFirstPage", kPage, 9, false},
+                                           // A page with some file left behind it stays: no fault, no damage.
+                                           CutCase{"CutInsideTheReadPage", kPage + 10, kPage + 5, false},
+                                           CutCase{"GrownFile", static_cast<off_t>(kFileSize + kPage), kFileSize - 1,
+                                                   false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FileMapping, AMappingMovedKeepsItsGuardAndTheFileRereadIsWhole) {
   const PatternFile file;
@@ -139,15 +139,15 @@ TEST(FileMapping, PastTheGuardSlotsFilesAreReadIntoMemoryAndSlotsComeBack) {
   std::_Exit(4);
 }
 
-void OpenAnyMapping() {
-  static_cast<void>(FileMapping::Open(GLIMRA_CORPUS_DIR "/pe32/notepad.exe"));
-}
+void OpenAnyMapping() { static_cast<void>(FileMapping::Open(GLIMRA_CORPUS_DIR "/pe32/notepad.exe")); }
 
 // A signal the guard does not repair ends the process as it would without
 // the guard: by SIGBUS, or, in a sanitizer build, through the sanitizer's
 // own handler, which reports it and aborts.
 #if defined(__SANITIZE_ADDRESS__)
-bool EndedAsWithoutTheGuard(int status) { return WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) != 4); }
+bool EndedAsWithoutTheGuard(int status) {
+  return WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) != 4);
+}
 constexpr const char* kFaultReport = "Sanitizer.*BUS";
 #else
 bool EndedAsWithoutTheGuard(int status) { return WIFSIGNALED(status) && WTERMSIG(status) == SIGBUS; }

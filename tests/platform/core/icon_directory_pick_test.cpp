@@ -104,7 +104,8 @@ TEST(DirectoryPickCorpus, IconFilesPickTheDeepest32x32) {
       const auto& im = images[i];
       entries.push_back({im.width, im.height, im.colours, static_cast<std::uint16_t>(im.bitCount),
                          static_cast<std::uint16_t>(i + 1)});
-      if (im.width == 32 && im.height == 32) deepest = std::max(deepest, ProbeIconImage(ByteReader(im.bytes))->bitCount);
+      if (im.width == 32 && im.height == 32)
+        deepest = std::max(deepest, ProbeIconImage(ByteReader(im.bytes))->bitCount);
     }
     const int id = LookupIconIdFromDirectoryBytes(GroupDir(entries), 32, 32);
     ASSERT_GT(id, 0) << path;
@@ -137,7 +138,8 @@ std::string LoadedSize(HMODULE module, const std::string& name) {
   const auto header = ProbeIconImage(*image);
   if (!header) return "bad image";
   bool has32 = false;
-  for (std::uint64_t at = 6; at + 14 <= dir->size(); at += 14) has32 = has32 || (dir->u8(at) == 32 && dir->u8(at + 1) == 32);
+  for (std::uint64_t at = 6; at + 14 <= dir->size(); at += 14)
+    has32 = has32 || (dir->u8(at) == 32 && dir->u8(at + 1) == 32);
   if (has32 && (header->width != 32 || header->height != 32)) return "missed the 32x32 image";
   const auto bytes = image->bytes();
   HICON icon = CreateIconFromResourceEx(bytes.data(), static_cast<DWORD>(bytes.size()), TRUE, 0x00030000, 32, 32, 0);

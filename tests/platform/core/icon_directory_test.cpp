@@ -45,16 +45,15 @@ std::vector<std::uint8_t> Cut(std::vector<std::uint8_t> bytes, std::size_t size)
   return bytes;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, GroupDirectoryTest,
-    testing::Values(GroupCase{"three", Group(3), true, 3}, GroupCase{"empty", {}, false, 0},
-                    GroupCase{"five_bytes", Cut(Group(1), 5), false, 0},
-                    GroupCase{"header_only", Cut(Group(1), 6), true, 0},
-                    GroupCase{"count_past_end", With(Group(2), 4, 200), true, 2},
-                    GroupCase{"partial_last_entry", Cut(Group(2), 6 + 14 + 13), true, 1},
-                    GroupCase{"reserved_set", With(Group(1), 0, 1), false, 0},
-                    GroupCase{"cursor_type", With(Group(1), 2, 2), false, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, GroupDirectoryTest,
+                         testing::Values(GroupCase{"three", Group(3), true, 3}, GroupCase{"empty", {}, false, 0},
+                                         GroupCase{"five_bytes", Cut(Group(1), 5), false, 0},
+                                         GroupCase{"header_only", Cut(Group(1), 6), true, 0},
+                                         GroupCase{"count_past_end", With(Group(2), 4, 200), true, 2},
+                                         GroupCase{"partial_last_entry", Cut(Group(2), 6 + 14 + 13), true, 1},
+                                         GroupCase{"reserved_set", With(Group(1), 0, 1), false, 0},
+                                         GroupCase{"cursor_type", With(Group(1), 2, 2), false, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GroupDirectory, HugeCountIsCappedByTheImagesPerGroupLimit) {
   auto bytes = Group(kMaxImagesPerGroup + 10);

@@ -30,7 +30,9 @@ std::vector<ScaleCase> Cases() {
       // Same size: only the mask is folded. Set over black is transparent;
       // set over a colour cannot invert in an image list and stays opaque.
       {"fold_mask_same_size",
-       Make(2, 2, {0x00000000, 0x00FFFFFF, 0x00FF0000, 0x00000000}, {1, 1, 0, 0}), 2, 2,
+       Make(2, 2, {0x00000000, 0x00FFFFFF, 0x00FF0000, 0x00000000}, {1, 1, 0, 0}),
+       2,
+       2,
        {0x00000000, 0xFFFFFFFF, 0xFFFF0000, 0xFF000000}},
       {"alpha_ignores_mask", Make(2, 1, {0x80102030, 0xFF000000}, {1, 1}, true), 2, 1, {0x80102030, 0xFF000000}},
       {"no_mask_is_opaque", Make(1, 1, {0x00000000}), 1, 1, {0xFF000000}},
@@ -40,7 +42,10 @@ std::vector<ScaleCase> Cases() {
       {"masked_edge", Make(2, 1, {0xFF0000FF, 0x00000000}, {0, 1}), 1, 1, {0x800000FF}},
       // 3 -> 2: each output covers one and a half source pixels.
       {"fractional_coverage", Make(3, 1, {Grey(0), Grey(90), Grey(180)}), 2, 1, {Grey(30), Grey(150)}},
-      {"upscale_box", Make(2, 1, {Grey(0), Grey(200)}), 4, 2,
+      {"upscale_box",
+       Make(2, 1, {Grey(0), Grey(200)}),
+       4,
+       2,
        {Grey(0), Grey(0), Grey(200), Grey(200), Grey(0), Grey(0), Grey(200), Grey(200)}},
       {"upscale_fractional", Make(2, 1, {Grey(0), Grey(200)}), 3, 1, {Grey(0), Grey(100), Grey(200)}},
       {"all_transparent", Make(2, 2, {0, 0, 0, 0}, {}, true), 1, 1, {0}},

@@ -125,14 +125,13 @@ struct Png {
           o->insert(o->end(), data, data + n);
         },
         nullptr);
-    png_set_IHDR(png, info, width, height, bitDepth, colourType,
-                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, bitDepth, colourType, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> colours;
     std::vector<png_byte> alphas;
     for (std::uint32_t c : palette) {
-      colours.push_back(png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8),
-                                  static_cast<png_byte>(c)});
+      colours.push_back(
+          png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
       alphas.push_back(static_cast<png_byte>(c >> 24));
     }
     if (!colours.empty()) {
@@ -209,10 +208,9 @@ inline std::vector<IcoImage> IcoImages(const std::vector<std::uint8_t>& file) {
 
 inline std::vector<std::string> CorpusIconFiles() {
   const std::string dir = std::string(GLIMRA_CORPUS_DIR) + "/ico/";
-  return {dir + "classic-install.ico", dir + "idle.ico",           dir + "llama-blue.ico",
-          dir + "modern-install-full.ico", dir + "nsis-menu.ico", dir + "nsis3-install.ico",
-          dir + "orange-install.ico",  dir + "pixel-install.ico",
-          std::string(GLIMRA_CORPUS_DIR) + "/misc/uninst"};
+  return {dir + "classic-install.ico",     dir + "idle.ico",          dir + "llama-blue.ico",
+          dir + "modern-install-full.ico", dir + "nsis-menu.ico",     dir + "nsis3-install.ico",
+          dir + "orange-install.ico",      dir + "pixel-install.ico", std::string(GLIMRA_CORPUS_DIR) + "/misc/uninst"};
 }
 
 }  // namespace icon_test

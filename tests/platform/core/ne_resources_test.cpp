@@ -75,17 +75,21 @@ TEST_P(NeCorruptionTest, FailsCleanlyOrKeepsTheRest) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NeCorruptionTest,
-    testing::Values(
-        Corruption{"table_outside_file", [](BuiltNe& ne) { ne.Put16(ne.neHeader + 0x24, 0xFFF0); }, false},
-        Corruption{"unterminated_type_list",
-                   [](BuiltNe& ne) { ne.bytes.resize(ne.terminator + 1); }, false},
-        Corruption{"huge_count", [](BuiltNe& ne) { ne.Put16(ne.typeInfo[0] + 2, 0xFFFF); }, false},
-        Corruption{"shift_16", [](BuiltNe& ne) { ne.Put16(ne.resourceTable, 16); }, false},
-        Corruption{"shift_huge", [](BuiltNe& ne) { ne.Put16(ne.resourceTable, 0xFFFF); }, false},
-        Corruption{"offset_past_end", [](BuiltNe& ne) { ne.Put16(ne.nameInfo[0], 0xFFFF); }, true},
-        Corruption{"length_past_end", [](BuiltNe& ne) { ne.Put16(ne.nameInfo[0] + 2, 0xFFFF); }, true},
-        Corruption{"name_out_of_range", [](BuiltNe& ne) { ne.Put16(ne.nameInfo[1] + 6, 0x7FFF); }, true},
-        Corruption{"new_header_past_end", [](BuiltNe& ne) { ne.bytes[0x3C] = 0xFF; ne.bytes[0x3F] = 0x7F; }, false}),
+    testing::Values(Corruption{"table_outside_file", [](BuiltNe& ne) { ne.Put16(ne.neHeader + 0x24, 0xFFF0); }, false},
+                    Corruption{"unterminated_type_list", [](BuiltNe& ne) { ne.bytes.resize(ne.terminator + 1); },
+                               false},
+                    Corruption{"huge_count", [](BuiltNe& ne) { ne.Put16(ne.typeInfo[0] + 2, 0xFFFF); }, false},
+                    Corruption{"shift_16", [](BuiltNe& ne) { ne.Put16(ne.resourceTable, 16); }, false},
+                    Corruption{"shift_huge", [](BuiltNe& ne) { ne.Put16(ne.resourceTable, 0xFFFF); }, false},
+                    Corruption{"offset_past_end", [](BuiltNe& ne) { ne.Put16(ne.nameInfo[0], 0xFFFF); }, true},
+                    Corruption{"length_past_end", [](BuiltNe& ne) { ne.Put16(ne.nameInfo[0] + 2, 0xFFFF); }, true},
+                    Corruption{"name_out_of_range", [](BuiltNe& ne) { ne.Put16(ne.nameInfo[1] + 6, 0x7FFF); }, true},
+                    Corruption{"new_header_past_end",
+                               [](BuiltNe& ne) {
+                                 ne.bytes[0x3C] = 0xFF;
+                                 ne.bytes[0x3F] = 0x7F;
+                               },
+                               false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NeResources, ResourcePastTheEndIsKeptButMarked) {

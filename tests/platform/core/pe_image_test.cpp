@@ -29,10 +29,12 @@ const HeaderCase kHeaderCases[] = {
     {"no MZ", [](BuiltPe& pe) { pe.bytes[0] = 'X'; }, false},
     {"plain MZ file", [](BuiltPe& pe) { Truncate(pe, 64); }, false},
     {"MZ without e_lfanew", [](BuiltPe& pe) { Truncate(pe, 0x3E); }, false},
-    {"e_lfanew past the end", [](BuiltPe& pe) { pe.Put32(0x3C, static_cast<std::uint32_t>(pe.bytes.size() + 16)); }, false},
+    {"e_lfanew past the end", [](BuiltPe& pe) { pe.Put32(0x3C, static_cast<std::uint32_t>(pe.bytes.size() + 16)); },
+     false},
     {"e_lfanew negative", [](BuiltPe& pe) { pe.Put32(0x3C, 0x80000000u); }, false},
     {"e_lfanew huge", [](BuiltPe& pe) { pe.Put32(0x3C, 0x7FFFFFFFu); }, false},
-    {"e_lfanew at the last bytes", [](BuiltPe& pe) { pe.Put32(0x3C, static_cast<std::uint32_t>(pe.bytes.size() - 2)); }, false},
+    {"e_lfanew at the last bytes", [](BuiltPe& pe) { pe.Put32(0x3C, static_cast<std::uint32_t>(pe.bytes.size() - 2)); },
+     false},
     {"NE header", [](BuiltPe& pe) { pe.Put32(pe.peHeader, 0x0000454E); }, false},
     {"truncated file header", [](BuiltPe& pe) { Truncate(pe, pe.fileHeader + 10); }, false},
     {"truncated optional header", [](BuiltPe& pe) { Truncate(pe, pe.optionalHeader + 50); }, false},
@@ -46,9 +48,7 @@ const HeaderCase kHeaderCases[] = {
        pe.bytes.resize(pe.sectionTable + 40u * 0xFFFF);
      },
      true},
-    {"no data directories",
-     [](BuiltPe& pe) { pe.Put32(pe.dataDirectories - 4, 0); },
-     true},
+    {"no data directories", [](BuiltPe& pe) { pe.Put32(pe.dataDirectories - 4, 0); }, true},
 };
 
 class PeHeaderTest : public ::testing::TestWithParam<std::tuple<PeFormat, HeaderCase>> {};
@@ -107,7 +107,11 @@ const RvaCase kRvaCases[] = {
     {"PointerToRawData + SizeOfRawData wraps", {{0x1000, 0xFFFFFF00u, 0x400}}, 0x1010, 0x410, 0x3F0},
     {"VirtualAddress + SizeOfRawData wraps", {{0xFFFFF000u, 0x2000, 0x200}}, 0x0300, std::nullopt, 0},
     {"top of the address space", {{0xFFFFF000u, 0x2000, 0x200}}, 0xFFFFF010u, 0x210, 0x5F0},
-    {"damaged first row still decides", {{0x1000, 0x200, 0xFFFFFFF0u}, {0x1000, 0x200, 0x200}}, 0x1010, std::nullopt, 0},
+    {"damaged first row still decides",
+     {{0x1000, 0x200, 0xFFFFFFF0u}, {0x1000, 0x200, 0x200}},
+     0x1010,
+     std::nullopt,
+     0},
 };
 
 class PeRvaTest : public ::testing::TestWithParam<RvaCase> {};

@@ -29,12 +29,14 @@ std::vector<GoodCase> GoodCases() {
   std::vector<GoodCase> cases;
   cases.push_back({"rgba8", Make(PNG_COLOR_TYPE_RGBA, 8, {255, 0, 0, 128, 1, 2, 3, 0}), 32, {0x80FF0000, 0x00010203}});
   cases.push_back({"rgb8", Make(PNG_COLOR_TYPE_RGB, 8, {10, 20, 30, 40, 50, 60}), 24, {0xFF0A141E, 0xFF28323C}});
-  cases.push_back({"rgba16", Make(PNG_COLOR_TYPE_RGBA, 16, {0xFF00, 0x1234, 0, 0xFFFF, 0, 0, 0xAB00, 0x8000}), 64,
+  cases.push_back({"rgba16",
+                   Make(PNG_COLOR_TYPE_RGBA, 16, {0xFF00, 0x1234, 0, 0xFFFF, 0, 0, 0xAB00, 0x8000}),
+                   64,
                    {0xFFFF1200, 0x800000AB}});
   cases.push_back({"grey8", Make(PNG_COLOR_TYPE_GRAY, 8, {0, 200}), 8, {0xFF000000, 0xFFC8C8C8}});
   cases.push_back({"grey1", Make(PNG_COLOR_TYPE_GRAY, 1, {1, 0}), 1, {0xFFFFFFFF, 0xFF000000}});
-  cases.push_back({"grey_alpha8", Make(PNG_COLOR_TYPE_GRAY_ALPHA, 8, {100, 50, 255, 255}), 16,
-                   {0x32646464, 0xFFFFFFFF}});
+  cases.push_back(
+      {"grey_alpha8", Make(PNG_COLOR_TYPE_GRAY_ALPHA, 8, {100, 50, 255, 255}), 16, {0x32646464, 0xFFFFFFFF}});
   {
     Png p = Make(PNG_COLOR_TYPE_PALETTE, 8, {1, 0});
     p.palette = {0xFF112233, 0x00445566};
@@ -75,7 +77,8 @@ TEST(PngInterlace, MatchesTheSequentialImage) {
   const auto adam7 = DecodePngIcon(ByteReader(p.Bytes()));
   ASSERT_TRUE(plain.ok() && adam7.ok());
   EXPECT_EQ(plain->pixels, adam7->pixels);
-  EXPECT_EQ(plain->pixels[9 * 7 - 1], 0xFF000000u | ((186u * 7 % 256) << 16) | ((187u * 7 % 256) << 8) | (188u * 7 % 256));
+  EXPECT_EQ(plain->pixels[9 * 7 - 1],
+            0xFF000000u | ((186u * 7 % 256) << 16) | ((187u * 7 % 256) << 8) | (188u * 7 % 256));
 }
 
 std::uint32_t Crc(const std::uint8_t* data, std::size_t n) {

@@ -49,9 +49,9 @@ Extracted Extract(const std::string& path, UINT index) {
 ne_test::BuiltNe ThreeImageNe() {
   const auto i16 = DibImage(16, 16, 4), i32 = DibImage(32, 32, 8), i48 = DibImage(48, 48, 4);
   return ne_test::NeBuilder()
-      .AddIconGroup(1, pe_test::GroupIconBytes({{16, 16, 16, 1, 4, Size(i16), 1},
-                                                {32, 32, 0, 1, 8, Size(i32), 2},
-                                                {48, 48, 16, 1, 4, Size(i48), 3}}))
+      .AddIconGroup(
+          1, pe_test::GroupIconBytes(
+                 {{16, 16, 16, 1, 4, Size(i16), 1}, {32, 32, 0, 1, 8, Size(i32), 2}, {48, 48, 16, 1, 4, Size(i48), 3}}))
       .AddNamedIconGroup("SECOND", pe_test::GroupIconBytes({{16, 16, 16, 1, 4, Size(i16), 1}}))
       .AddIcon(1, i16)
       .AddIcon(2, i32)

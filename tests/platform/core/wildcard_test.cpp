@@ -19,6 +19,7 @@ TEST_P(WildcardTable, MatchesAsTheFindFileRulesSay) {
   EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.matches) << "pattern \"" << c.pattern << "\" name \"" << c.name << '"';
 }
 
+// clang-format off
 const MatchCase kStarsAndDots[] = {
     {"*", "anything.at.all", true},
     {"*.*", "noextension", true},
@@ -39,9 +40,11 @@ const MatchCase kStarsAndDots[] = {
     {"*i*n*", "finish", true},
     {"*i*n*", "fish", false},
 };
+// clang-format on
 INSTANTIATE_TEST_SUITE_P(StarsAndDots, WildcardTable, testing::ValuesIn(kStarsAndDots));
 
 // A pattern that ends in a dot asks for names without an extension.
+// clang-format off
 const MatchCase kTrailingDot[] = {
     {"*.", "README", true},
     {"*.", "a.txt", false},
@@ -54,8 +57,10 @@ const MatchCase kTrailingDot[] = {
     {"a*.", "ab.c", false},
     {"a.b.", "a.b", true},
 };
+// clang-format on
 INSTANTIATE_TEST_SUITE_P(TrailingDot, WildcardTable, testing::ValuesIn(kTrailingDot));
 
+// clang-format off
 const MatchCase kSingleCharacters[] = {
     {"?.ico", "a.ico", true},
     {"?.ico", ".ico", false},
@@ -67,8 +72,10 @@ const MatchCase kSingleCharacters[] = {
     {"?", "\xE2\x82\xAC", true},              // so is the three-byte euro sign
     {"?x", "\x80x", true},                    // a stray continuation byte
 };
+// clang-format on
 INSTANTIATE_TEST_SUITE_P(SingleCharacters, WildcardTable, testing::ValuesIn(kSingleCharacters));
 
+// clang-format off
 const MatchCase kCaseAndBytes[] = {
     {"*.EXE", "notepad.exe", true},
     {"NOTEPAD.exe", "Notepad.EXE", true},
@@ -77,9 +84,11 @@ const MatchCase kCaseAndBytes[] = {
     {"[ab]", "a", false},                  // no character classes
     {"[ab]", "[AB]", true},
 };
+// clang-format on
 INSTANTIATE_TEST_SUITE_P(CaseAndBytes, WildcardTable, testing::ValuesIn(kCaseAndBytes));
 
 // The recursive listing hands over the pattern untrimmed.
+// clang-format off
 const MatchCase kBlanks[] = {
     {" *.exe", "a.exe", false},
     {" *.exe", " a.exe", true},
@@ -87,6 +96,7 @@ const MatchCase kBlanks[] = {
     {"*.exe ", "a.exe ", true},
     {"", "a", false},
 };
+// clang-format on
 INSTANTIATE_TEST_SUITE_P(Blanks, WildcardTable, testing::ValuesIn(kBlanks));
 
 TEST(Wildcard, ManyStarsDoNotBacktrack) {

@@ -44,8 +44,8 @@ TEST(ChildPaintDC, DrawingIntoAChildDuringTheParentsPaintLandsInsideTheChildOnly
     parent.withOwnPaintDC = own;
     ASSERT_TRUE(parent.CreateEx(0, WC_GENERIC, "p", WS_POPUP, RECT{0, 0, 100, 80}, nullptr, 0));
     CWnd frame;
-    ASSERT_TRUE(frame.Create(WC_STATIC, "", WS_CHILD | WS_VISIBLE | SS_GRAYFRAME, RECT{20, 10, 60, 50}, &parent,
-                             kFrameId));
+    ASSERT_TRUE(
+        frame.Create(WC_STATIC, "", WS_CHILD | WS_VISIBLE | SS_GRAYFRAME, RECT{20, 10, 60, 50}, &parent, kFrameId));
     parent.ShowWindow(SW_SHOW);
     const QImage shot = ClientWidgetOfWindow(parent.m_hWnd)->grab().toImage();
     const QColor red(255, 0, 0);

@@ -66,11 +66,11 @@ class ControlsDlg : public CDialog {
 };
 
 BEGIN_MESSAGE_MAP(ControlsDlg, CDialog)
-  ON_LBN_SELCHANGE(1034, OnSelchangeFileList)
-  ON_CBN_EDITCHANGE(1089, OnEditchange)
-  ON_NOTIFY(TVN_ITEMEXPANDING, 1001, OnExpanding)
-  ON_NOTIFY(TVN_SELCHANGED, 1001, OnSelchanged)
-  ON_NOTIFY(TVN_DELETEITEM, 1001, OnDeleteItem)
+ON_LBN_SELCHANGE(1034, OnSelchangeFileList)
+ON_CBN_EDITCHANGE(1089, OnEditchange)
+ON_NOTIFY(TVN_ITEMEXPANDING, 1001, OnExpanding)
+ON_NOTIFY(TVN_SELCHANGED, 1001, OnSelchanged)
+ON_NOTIFY(TVN_DELETEITEM, 1001, OnDeleteItem)
 END_MESSAGE_MAP()
 
 class ControlsTest : public ::testing::Test {
@@ -254,8 +254,8 @@ TEST_F(ControlsTest, TreeNotifiesExpandingSelectionAndDeletionInOrder) {
   EXPECT_EQ(tree.GetSelectedItem(), lazy);
   tree.DeleteItem(root);
   EXPECT_EQ(tree.GetCount(), 0u);
-  EXPECT_EQ(g_events, (std::vector<std::string>{"expanding root", "expanding root", "expanding root",
-                                                "selchanged lazy", "delete 2", "delete 1"}));
+  EXPECT_EQ(g_events, (std::vector<std::string>{"expanding root", "expanding root", "expanding root", "selchanged lazy",
+                                                "delete 2", "delete 1"}));
 }
 
 TEST_F(ControlsTest, DestroyingTheTreeDeletesItsItemsWithNotifications) {

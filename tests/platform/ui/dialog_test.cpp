@@ -7,8 +7,8 @@
 #include <QWidget>
 
 #include "platform/ui/button.h"
-#include "platform/ui/message_box.h"
 #include "platform/ui/menu.h"
+#include "platform/ui/message_box.h"
 #include "platform/ui/qt_bridge.h"
 #include "tests/platform/ui/ui_test_util.h"
 
@@ -51,9 +51,9 @@ TEST(DialogUnitsTest, MapsEdgesWithQuarterAndEighthOfTheBaseUnits) {
     RECT in;
     RECT out;
   } cases[] = {
-      {{6, 13}, {7, 3, 300, 91}, {11, 5, 450, 148}},   // 7*6/4=10.5 -> 11, 3*13/8=4.875 -> 5
+      {{6, 13}, {7, 3, 300, 91}, {11, 5, 450, 148}},  // 7*6/4=10.5 -> 11, 3*13/8=4.875 -> 5
       {{8, 16}, {0, 0, 307, 190}, {0, 0, 614, 380}},
-      {{7, 15}, {1, 1, 2, 3}, {2, 2, 4, 6}},          // 1.75 -> 2, 1.875 -> 2, 3.5 -> 4, 5.625 -> 6
+      {{7, 15}, {1, 1, 2, 3}, {2, 2, 4, 6}},  // 1.75 -> 2, 1.875 -> 2, 3.5 -> 4, 5.625 -> 6
   };
   for (const Case& c : cases) {
     RECT r = c.in;

@@ -35,8 +35,8 @@ constexpr DialogItemTemplate kHopelessItems[] = {
 };
 
 DialogTemplate WithFace(std::span<const DialogItemTemplate> items, const char* face) {
-  return DialogTemplate{true, 0, 0, WS_POPUP | WS_CAPTION | DS_SETFONT, 0, 0, 212, 80, 0, nullptr, "Fit", 8, 400, 0, 0,
-                        face, items};
+  return DialogTemplate{
+      true, 0, 0, WS_POPUP | WS_CAPTION | DS_SETFONT, 0, 0, 212, 80, 0, nullptr, "Fit", 8, 400, 0, 0, face, items};
 }
 
 // The widest unit the widening may reach from the platform's.

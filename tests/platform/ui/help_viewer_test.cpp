@@ -2,18 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <QTextBrowser>
+#include <sys/stat.h>
 #include <QPixmap>
+#include <QTextBrowser>
 #include <QWidget>
 #include <cstdlib>
-#include <sys/stat.h>
 #include <string>
 #include <vector>
 
 #include "platform/core/byte_writer.h"
+#include "platform/ui/cwnd.h"
 #include "platform/ui/help_compile.h"
 #include "platform/ui/help_file.h"
-#include "platform/ui/cwnd.h"
 #include "platform/ui/qt_bridge.h"
 #include "tests/common/ico_builder.h"
 
@@ -100,8 +100,8 @@ TEST_F(HelpViewerTest, WindowTypeWithoutDefaultShowsTheFilesDefault) {
 }
 
 TEST_F(HelpViewerTest, NamedTopicAndContextNumbers) {
-  HWND named = HtmlHelpA(nullptr, Target("MainType").c_str(), HH_DISPLAY_TOPIC,
-                         reinterpret_cast<DWORD_PTR>("main.html"));
+  HWND named =
+      HtmlHelpA(nullptr, Target("MainType").c_str(), HH_DISPLAY_TOPIC, reinterpret_cast<DWORD_PTR>("main.html"));
   ASSERT_NE(named, nullptr);
   EXPECT_EQ(HelpViewerTopic(named), "main.html");
   // Later requests reuse the window type's window.
@@ -225,7 +225,8 @@ TEST(HelpFileFormat, DamagedFilesFail) {
       {"data out of the file", Cat({magic, Le32(1), Le32(1), Bytes("a"), Le32(0xFFFFFFFFu)})},
       {"truncated", truncated},
       {"no project entry", Cat({magic, Le32(1), Le32(1), Bytes("a"), Le32(1), Bytes("b")})},
-      {"malformed project", BuildHelpFile(std::vector<HelpEntry>{{std::string(kHelpProjectEntry), Bytes("[MAP]\nx=y\n")}})},
+      {"malformed project",
+       BuildHelpFile(std::vector<HelpEntry>{{std::string(kHelpProjectEntry), Bytes("[MAP]\nx=y\n")}})},
   };
   for (const Case& c : cases) {
     EXPECT_FALSE(ParseHelpFile(ByteReader(c.bytes))) << c.what;

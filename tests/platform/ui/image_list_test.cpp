@@ -114,7 +114,8 @@ TEST(ImageListPictures, ThereIsNoCapOnTheNumberOfImages) {
   }
   EXPECT_EQ(list.GetImageCount(), kImages);
   EXPECT_EQ(ImageList_GetPictureCount(list), 6);
-  for (const int n : {0, 65535, 65536, kImages - 1}) EXPECT_EQ(ImageList_GetPixels(list, n), icons.Stored(seedOf(n))) << n;
+  for (const int n : {0, 65535, 65536, kImages - 1})
+    EXPECT_EQ(ImageList_GetPixels(list, n), icons.Stored(seedOf(n))) << n;
   for (int n = kImages; n > 0; --n) ASSERT_TRUE(list.Remove(0));
   EXPECT_EQ(ImageList_GetPictureCount(list), 0);
 }

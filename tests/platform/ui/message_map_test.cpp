@@ -37,9 +37,9 @@ class BaseWnd : public CDialog {
 };
 
 BEGIN_MESSAGE_MAP(BaseWnd, CDialog)
-  ON_WM_TIMER()
-  ON_MESSAGE(0xBE10, OnPrivate)
-  ON_COMMAND(40001, OnBaseOnly)
+ON_WM_TIMER()
+ON_MESSAGE(0xBE10, OnPrivate)
+ON_COMMAND(40001, OnBaseOnly)
 END_MESSAGE_MAP()
 
 class DerivedWnd : public BaseWnd {
@@ -65,11 +65,11 @@ class DerivedWnd : public BaseWnd {
 };
 
 BEGIN_MESSAGE_MAP(DerivedWnd, BaseWnd)
-  ON_MESSAGE(0xBE10, OnPrivate)
-  ON_MESSAGE(0xBE10, OnPrivateLater)
-  ON_WM_SYSCOMMAND()
-  ON_BN_CLICKED(1000, OnClicked)
-  ON_NOTIFY(TVN_SELCHANGED, 1001, OnTreeSel)
+ON_MESSAGE(0xBE10, OnPrivate)
+ON_MESSAGE(0xBE10, OnPrivateLater)
+ON_WM_SYSCOMMAND()
+ON_BN_CLICKED(1000, OnClicked)
+ON_NOTIFY(TVN_SELCHANGED, 1001, OnTreeSel)
 END_MESSAGE_MAP()
 
 class TestApp : public CWinApp {
@@ -85,10 +85,10 @@ class TestApp : public CWinApp {
 };
 
 BEGIN_MESSAGE_MAP(TestApp, CWinApp)
-  ON_COMMAND(32776, OnIconsInfo)
-  ON_UPDATE_COMMAND_UI(32776, OnUpdateSelection)
-  ON_COMMAND(32771, OnIconsClear)
-  ON_UPDATE_COMMAND_UI(32772, OnUpdateSelection)
+ON_COMMAND(32776, OnIconsInfo)
+ON_UPDATE_COMMAND_UI(32776, OnUpdateSelection)
+ON_COMMAND(32771, OnIconsClear)
+ON_UPDATE_COMMAND_UI(32772, OnUpdateSelection)
 END_MESSAGE_MAP()
 
 class MessageMapTest : public ::testing::Test {

@@ -31,8 +31,11 @@ const DialogItemTemplate kPanelItems[] = {
     {0, 0, WS_VISIBLE | SS_LEFT, 7, 39, 247, 22, static_cast<DWORD>(stc32), "STATIC", ""},
     {0, 0, WS_VISIBLE | SS_LEFT, 256, 39, 4, 8, kRightOfPlaceholder, "STATIC", "R"},
 };
-const DialogTemplate kPanel{false, 0, 0, WS_CHILD | WS_VISIBLE | DS_CONTROL | DS_3DLOOK | DS_SETFONT,
-                            0, 0, 261, 69, 0, nullptr, "", 8, 0, 0, 0, "MS Sans Serif", kPanelItems};
+const DialogTemplate kPanel{false,      0,       0,   WS_CHILD | WS_VISIBLE | DS_CONTROL | DS_3DLOOK | DS_SETFONT,
+                            0,          0,       261, 69,
+                            0,          nullptr, "",  8,
+                            0,          0,       0,   "MS Sans Serif",
+                            kPanelItems};
 const ResourceEntry<DialogTemplate> kDialogs[] = {{kPanelId, &kPanel}};
 const ResourceTable kTable{.dialogs = kDialogs};
 

@@ -36,8 +36,8 @@ class TimerWnd : public CDialog {
 };
 
 BEGIN_MESSAGE_MAP(TimerWnd, CDialog)
-  ON_WM_TIMER()
-  ON_COMMAND(32776, OnInfo)
+ON_WM_TIMER()
+ON_COMMAND(32776, OnInfo)
 END_MESSAGE_MAP()
 
 class TimerAccelTest : public ::testing::Test {

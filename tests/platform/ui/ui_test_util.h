@@ -55,10 +55,24 @@ inline const DialogItemTemplate kMainItems[] = {
      "List1"},
 };
 
-inline const DialogTemplate kMain{true, 0, WS_EX_APPWINDOW,
-                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
-                                      WS_MAXIMIZEBOX | DS_SETFONT,
-                                  0, 0, 307, 190, kMainMenu, nullptr, "Glimra", 8, 400, 0, 0, "MS Sans Serif", kMainItems};
+inline const DialogTemplate kMain{
+    true,
+    0,
+    WS_EX_APPWINDOW,
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_SETFONT,
+    0,
+    0,
+    307,
+    190,
+    kMainMenu,
+    nullptr,
+    "Glimra",
+    8,
+    400,
+    0,
+    0,
+    "MS Sans Serif",
+    kMainItems};
 
 inline const MenuItemTemplate kFileItems[] = {{MF_STRING, 57665, "E&xit", {}}};
 inline const MenuItemTemplate kIconItems[] = {

@@ -234,8 +234,8 @@ TEST_F(FileListTest, Options) {
   EXPECT_EQ(WalkAll(SearchPath("*.exe"), 0), (Paths{".hidden.exe", "a.exe"}));
   EXPECT_EQ(WalkAll(SearchPath("*.exe"), 1, 1),
             (Paths{".git/", ".git/d.exe", ".hidden.exe", "a.exe", "skipme/", "skipme/e.exe", "sub/", "sub/b.exe"}));
-  EXPECT_EQ(WalkAll(SearchPath("*.exe"), 1, 0, 1), (Paths{"a.exe", "skipme/", "skipme/e.exe", "sub/", "sub/b.exe", "sub/deeper/",
-                                                   "sub/deeper/c.exe"}));
+  EXPECT_EQ(WalkAll(SearchPath("*.exe"), 1, 0, 1),
+            (Paths{"a.exe", "skipme/", "skipme/e.exe", "sub/", "sub/b.exe", "sub/deeper/", "sub/deeper/c.exe"}));
   EXPECT_EQ(WalkAll(SearchPath("*.exe"), 1, 0, 1, "SKIP*"),
             (Paths{"a.exe", "sub/", "sub/b.exe", "sub/deeper/", "sub/deeper/c.exe"}));
 }

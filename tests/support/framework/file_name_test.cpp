@@ -22,11 +22,7 @@ TEST_P(FileNameRoot, IsTheFolderPartWithItsSeparator) {
 }
 
 const RootCase kRoots[] = {
-    {"/home/a/x.ico", "/home/a/"},
-    {"/x.ico", "/"},
-    {"/home/a/", "/home/a/"},
-    {"x.ico", ""},
-    {"", ""},
+    {"/home/a/x.ico", "/home/a/"}, {"/x.ico", "/"}, {"/home/a/", "/home/a/"}, {"x.ico", ""}, {"", ""},
     {"rel/dir/x", "rel/dir/"},
 };
 INSTANTIATE_TEST_SUITE_P(Paths, FileNameRoot, testing::ValuesIn(kRoots));

@@ -20,22 +20,39 @@ constexpr std::array<DialogItemTemplate, 4> kMainItems = {{
 }};
 
 constexpr DialogTemplate kMainDialog = {
-    true, 0, WS_EX_APPWINDOW,
+    true,
+    0,
+    WS_EX_APPWINDOW,
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_SETFONT,
-    0, 0, 200, 100, kMainMenuId, nullptr, "Framework Test", 8, 400, 0, 0, "MS Sans Serif", kMainItems};
+    0,
+    0,
+    200,
+    100,
+    kMainMenuId,
+    nullptr,
+    "Framework Test",
+    8,
+    400,
+    0,
+    0,
+    "MS Sans Serif",
+    kMainItems};
 
 constexpr std::array<DialogItemTemplate, 1> kPopupItems = {{
     {0, 0, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 10, 10, 40, 14, static_cast<DWORD>(IDOK), WC_BUTTON, "OK"},
 }};
 
 constexpr DialogTemplate kPopupDialog = {
-    true, 0, 0, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0, 0, 80, 40, 0, nullptr,
-    "Popup", 8, 400, 0, 0, "MS Sans Serif", kPopupItems};
+    true,       0,       0,       WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+    0,          0,       80,      40,
+    0,          nullptr, "Popup", 8,
+    400,        0,       0,       "MS Sans Serif",
+    kPopupItems};
 
 constexpr std::array<MenuItemTemplate, 1> kFileItems = {{{0, ID_APP_EXIT, "E&xit", {}}}};
 constexpr std::array<MenuItemTemplate, 2> kIconItems = {{{0, kCmdClear, "&Clear", {}}, {0, kCmdSave, "&Save", {}}}};
-constexpr std::array<MenuItemTemplate, 2> kMenuBar = {{{MF_POPUP, 0, "&File", kFileItems},
-                                                       {MF_POPUP, 0, "&Icons", kIconItems}}};
+constexpr std::array<MenuItemTemplate, 2> kMenuBar = {
+    {{MF_POPUP, 0, "&File", kFileItems}, {MF_POPUP, 0, "&Icons", kIconItems}}};
 constexpr MenuTemplate kMainMenu = {kMenuBar};
 
 constexpr std::array<WORD, 3> kToolbarItems = {static_cast<WORD>(ID_APP_EXIT), static_cast<WORD>(kCmdClear),
@@ -53,8 +70,8 @@ constexpr std::array<StringResource, 4> kStrings = {{
     {AFX_IDS_APP_TITLE, "Framework Test"},
 }};
 
-constexpr std::array<ResourceEntry<DialogTemplate>, 2> kDialogs = {{{kMainDialogId, &kMainDialog},
-                                                                    {kPopupDialogId, &kPopupDialog}}};
+constexpr std::array<ResourceEntry<DialogTemplate>, 2> kDialogs = {
+    {{kMainDialogId, &kMainDialog}, {kPopupDialogId, &kPopupDialog}}};
 constexpr std::array<ResourceEntry<MenuTemplate>, 1> kMenus = {{{kMainMenuId, &kMainMenu}}};
 constexpr std::array<ResourceEntry<ToolbarTemplate>, 1> kToolbars = {{{kToolbarId, &kToolbar}}};
 const std::array<ResourceEntry<BitmapResource>, 1> kBitmaps = {{{kToolbarId, &kToolbarBitmap}}};

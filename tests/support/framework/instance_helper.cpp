@@ -19,8 +19,8 @@
 #include "framework_test_resources.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/geometry.h"
-#include "platform/ui/resources.h"
 #include "platform/ui/instance_channel.h"
+#include "platform/ui/resources.h"
 #include "support/framework/remote_wnd.h"
 #include "support/framework/zu_win_app.h"
 

@@ -95,8 +95,8 @@ constexpr UINT kIconId = 128;
 
 class IconResourceTest : public Host {
  protected:
-  std::vector<std::uint8_t> m_ico = ico_test::IcoFile({ico_test::DibEntry(16, 16, 32), ico_test::DibEntry(32, 32, 32),
-                                                       ico_test::DibEntry(48, 48, 32)});
+  std::vector<std::uint8_t> m_ico = ico_test::IcoFile(
+      {ico_test::DibEntry(16, 16, 32), ico_test::DibEntry(32, 32, 32), ico_test::DibEntry(48, 48, 32)});
   IconResource m_icon{m_ico};
   std::array<ResourceEntry<IconResource>, 1> m_icons{{{kIconId, &m_icon}}};
   ResourceTable m_table{{}, {}, {}, {}, {}, {}, m_icons};
@@ -154,9 +154,9 @@ TEST_F(IconResourceTest, SizeToContentSizesTheButtonToTheIcon) {
   EXPECT_EQ(icon.GetIconSide(), 48);  // unchanged on failure
 }
 
-const VersionInfo kVersion = {{1, 0, 2, 0},        {1, 0, 2, 0},     "Test Maker", "Glimra Application",
-                              "1, 0, 2, 0",        "Glimra",         "Copyright (C) Test", nullptr,
-                              "Glimra.exe",        "Glimra",         "1, 0, 2, 0",         nullptr};
+const VersionInfo kVersion = {{1, 0, 2, 0}, {1, 0, 2, 0}, "Test Maker",         "Glimra Application",
+                              "1, 0, 2, 0", "Glimra",     "Copyright (C) Test", nullptr,
+                              "Glimra.exe", "Glimra",     "1, 0, 2, 0",         nullptr};
 
 TEST_F(IconResourceTest, AboutBoxShowsProductVersionAndIcon) {
   RegisterVersionInfo(&kVersion);

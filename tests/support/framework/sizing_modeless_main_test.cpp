@@ -212,8 +212,7 @@ TEST_P(ModelessMainCloseTest, DestroysAndDeletesExactlyOnce) {
 INSTANTIATE_TEST_SUITE_P(
     Ways, ModelessMainCloseTest,
     testing::Values(CloseCase{"WM_CLOSE", [](CWnd& main, CWinApp&) { main.SendMessage(WM_CLOSE); }},
-                    CloseCase{"File/Exit",
-                              [](CWnd& main, CWinApp&) { main.SendMessage(WM_COMMAND, ID_APP_EXIT, 0); }},
+                    CloseCase{"File/Exit", [](CWnd& main, CWinApp&) { main.SendMessage(WM_COMMAND, ID_APP_EXIT, 0); }},
                     CloseCase{"close box", [](CWnd& main, CWinApp&) { main.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }},
                     CloseCase{"DestroyWindow", [](CWnd& main, CWinApp&) { main.DestroyWindow(); }}),
     CloseCaseName);

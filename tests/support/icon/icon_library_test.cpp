@@ -173,9 +173,9 @@ TEST(IconLibraryPaths, FieldsOfImpossiblePathsStayWithinTheFieldAndWholeCharacte
 pe_test::BuiltPe MixedPe() {
   const auto i16 = DibImage(16, 16, 4), i32 = DibImage(32, 32, 8);
   return pe_test::PeBuilder()
-      .AddIconGroup(pe_test::ResId::Number(5), pe_test::GroupIconBytes({{16, 16, 16, 1, 4, Size(i16), 1},
-                                                                        {32, 32, 0, 1, 32, 4000, 2},
-                                                                        {32, 32, 0, 1, 8, 7, 3}}))
+      .AddIconGroup(pe_test::ResId::Number(5),
+                    pe_test::GroupIconBytes(
+                        {{16, 16, 16, 1, 4, Size(i16), 1}, {32, 32, 0, 1, 32, 4000, 2}, {32, 32, 0, 1, 8, 7, 3}}))
       .AddIcon(1, i16)
       .AddIcon(3, i32)
       .Build();

@@ -5,9 +5,9 @@
 #include <fstream>
 
 #include "tests/common/ico_builder.h"
-#include "tests/common/reference_listing.h"
 #include "tests/common/ne_builder.h"
 #include "tests/common/pe_builder.h"
+#include "tests/common/reference_listing.h"
 
 namespace {
 
@@ -49,8 +49,7 @@ TEST(ListingProbe, UnreadableIcoAndPlainFilesListNothing) {
   ASSERT_TRUE(ico_test::WriteFile(dir.File("bad.ico"), {0, 0, 1, 0}));
   ASSERT_TRUE(ico_test::WriteFile(dir.File("notes.txt"), {'x'}));
   EXPECT_EQ(FormatListingLine("b", ProbeListing(dir.File("bad.ico").c_str(), ImageDetail::PickedOnly)), "b\tico");
-  EXPECT_EQ(FormatListingLine("n", ProbeListing(dir.File("notes.txt").c_str(), ImageDetail::PickedOnly)),
-            "n\textract");
+  EXPECT_EQ(FormatListingLine("n", ProbeListing(dir.File("notes.txt").c_str(), ImageDetail::PickedOnly)), "n\textract");
 }
 
 TEST(ListingProbe, NeFilesAreListedByIndexWithEveryImage) {

@@ -71,19 +71,18 @@ TEST_P(DecodeImageToRgbaTest, AlphaComesFromTheImageElseFromTheMask) {
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, DecodeImageToRgbaTest,
-    testing::Values(
-        AlphaCase{"palette expanded, mask bit transparent",
-                  Dib2x2(8, {0, 1, 2, 1}, {0, 0, 1, 0}, {0x00102030, 0x00405060, 0x00708090}),
-                  {0xFF102030, 0xFF405060, 0x00708090, 0xFF405060}},
-        AlphaCase{"32-bit alpha wins over the mask",
-                  Dib2x2(32, {0x80FF0000, 0x00000000, 0xFF00FF00, 0x400000FF}, {1, 1, 0, 0}),
-                  {0x80FF0000, 0x00000000, 0xFF00FF00, 0x400000FF}},
-        // Drawn opaque through the mask, as the platform draws alpha-less
-        // 32-bit icons (icotool, taking the zero alpha as it is, makes the
-        // whole image transparent).
-        AlphaCase{"32-bit all-zero alpha uses the mask",
-                  Dib2x2(32, {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00000000}, {0, 0, 0, 1}),
-                  {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x00000000}}));
+    testing::Values(AlphaCase{"palette expanded, mask bit transparent",
+                              Dib2x2(8, {0, 1, 2, 1}, {0, 0, 1, 0}, {0x00102030, 0x00405060, 0x00708090}),
+                              {0xFF102030, 0xFF405060, 0x00708090, 0xFF405060}},
+                    AlphaCase{"32-bit alpha wins over the mask",
+                              Dib2x2(32, {0x80FF0000, 0x00000000, 0xFF00FF00, 0x400000FF}, {1, 1, 0, 0}),
+                              {0x80FF0000, 0x00000000, 0xFF00FF00, 0x400000FF}},
+                    // Drawn opaque through the mask, as the platform draws alpha-less
+                    // 32-bit icons (icotool, taking the zero alpha as it is, makes the
+                    // whole image transparent).
+                    AlphaCase{"32-bit all-zero alpha uses the mask",
+                              Dib2x2(32, {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00000000}, {0, 0, 0, 1}),
+                              {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x00000000}}));
 
 TEST(DecodeImageToRgba, RefusesWhatTheEngineRefuses) {
   EXPECT_FALSE(DecodeImageToRgba({}));
@@ -95,8 +94,8 @@ TEST(DecodeImageToRgba, RefusesWhatTheEngineRefuses) {
 TEST(FitWithin, AveragesWithAlphaKeepsProportionsAndNeverScalesUp) {
   // 4x2: opaque red next to transparent black, twice. Averaged as
   // premultiplied, the half-covered pixel stays red, not a darker red.
-  const RgbaImage wide{4, 2, Rgba({0xFFFF0000, 0x00000000, 0xFFFF0000, 0x00000000,
-                                   0xFFFF0000, 0x00000000, 0xFFFF0000, 0x00000000})};
+  const RgbaImage wide{
+      4, 2, Rgba({0xFFFF0000, 0x00000000, 0xFFFF0000, 0x00000000, 0xFFFF0000, 0x00000000, 0xFFFF0000, 0x00000000})};
   const RgbaImage half = FitWithin(wide, 2);
   EXPECT_EQ(half.width, 2);
   EXPECT_EQ(half.height, 1);
@@ -130,9 +129,9 @@ TEST(EncodePng, RoundTripsThroughTheEnginesDecoderAndKeepsStoredPngs) {
 TEST(BestImageFor, SmallestAtLeastTheSizeDeepestFirstElseTheLargest) {
   TempDir dir;
   using ico_test::DibEntry;
-  ASSERT_TRUE(ico_test::WriteFile(dir.File("g.ico"), ico_test::IcoFile({DibEntry(16, 16, 4), DibEntry(32, 32, 8),
-                                                                      DibEntry(48, 48, 4), DibEntry(32, 32, 32),
-                                                                      DibEntry(48, 48, 32), DibEntry(16, 16, 32)})));
+  ASSERT_TRUE(ico_test::WriteFile(
+      dir.File("g.ico"), ico_test::IcoFile({DibEntry(16, 16, 4), DibEntry(32, 32, 8), DibEntry(48, 48, 4),
+                                            DibEntry(32, 32, 32), DibEntry(48, 48, 32), DibEntry(16, 16, 32)})));
   const UniqueIconResource group(ReadIconFromICOFile(dir.File("g.ico").c_str()));
   ASSERT_NE(group, nullptr);
   struct Case {
