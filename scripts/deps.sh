@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config ninja-build ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libpng-dev zlib1g-dev
+  libpng-dev zlib1g-dev libdeflate-dev
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   icoutils xvfb xauth xdotool fonts-dejavu-core

@@ -1,5 +1,5 @@
 #pragma once
-// The one way little-endian bytes are written: appended at the end of a
+// The one way little-endian (and, for PNG, big-endian) bytes are written: appended at the end of a
 // buffer, or placed at an offset, growing the buffer with zeros when the
 // place lies past its end. The writer borrows the buffer; whoever made it
 // keeps it.
@@ -21,6 +21,10 @@ class ByteWriter {
   ByteWriter& u16(std::uint16_t value) { return u8(Byte(value, 0)).u8(Byte(value, 1)); }
   ByteWriter& u32(std::uint32_t value) {
     return u16(static_cast<std::uint16_t>(value)).u16(static_cast<std::uint16_t>(value >> 16));
+  }
+  // Big-endian, as PNG's chunks store their numbers.
+  ByteWriter& u32be(std::uint32_t value) {
+    return u8(Byte(value, 3)).u8(Byte(value, 2)).u8(Byte(value, 1)).u8(Byte(value, 0));
   }
   ByteWriter& bytes(std::span<const std::uint8_t> data) {
     m_out.insert(m_out.end(), data.begin(), data.end());

@@ -1,5 +1,5 @@
 #pragma once
-// RGBA images as PNG files through libpng: 8 bits a channel, colour type
+// RGBA images as PNG files, compressed with libdeflate: 8 bits a channel, colour type
 // RGBA, no interlace. Qt-free, shared by the tools and the window's copy and
 // export.
 

@@ -11,6 +11,8 @@ TEST(ByteWriter, WritesLittleEndianThatTheReaderReadsBack) {
   const ByteReader reader(out);
   EXPECT_EQ(reader.u16(1), 0x0302);
   EXPECT_EQ(reader.u32(3), 0x07060504u);
+  ByteWriter(out).u32be(0x08090A0B);
+  EXPECT_EQ(std::vector<std::uint8_t>(out.begin() + 7, out.end()), (std::vector<std::uint8_t>{8, 9, 10, 11}));
 }
 
 TEST(ByteWriter, PlacingPastTheEndGrowsWithZerosAndPlacingInsideOverwrites) {

@@ -126,6 +126,36 @@ TEST(EncodePng, RoundTripsThroughTheEnginesDecoderAndKeepsStoredPngs) {
   EXPECT_FALSE(ImageAsPng(std::vector<std::uint8_t>{0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0}));
 }
 
+// Shapes that stress the row layout (one column, one row, widths that are
+// not a multiple of anything) and content that compresses well or not at
+// all, each read back by libpng through the engine's checks, checksums
+// included.
+TEST(EncodePng, EveryShapeAndContentReadsBackPixelForPixel) {
+  struct Case {
+    int width;
+    int height;
+    bool noise;
+  };
+  for (const Case c : {Case{1, 1, false}, Case{1, 300, true}, Case{300, 1, true}, Case{48, 48, false},
+                       Case{33, 17, true}, Case{256, 256, true}, Case{256, 256, false}}) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + (c.noise ? " noise" : " flat"));
+    RgbaImage image{c.width, c.height, std::vector<std::uint8_t>(static_cast<std::size_t>(c.width) * c.height * 4)};
+    std::uint32_t state = 12345;
+    for (std::size_t i = 0; i < image.rgba.size(); ++i) {
+      state = state * 1664525u + 1013904223u;
+      image.rgba[i] = c.noise ? static_cast<std::uint8_t>(state >> 24) : static_cast<std::uint8_t>(i / 4 % 7 * 30);
+    }
+    const auto png = EncodePng(image);
+    ASSERT_TRUE(png);
+    EXPECT_TRUE(IsRgba8Png(*png));
+    const auto back = DecodeImageToRgba(*png);
+    ASSERT_TRUE(back) << back.error().what;
+    EXPECT_EQ(back->width, c.width);
+    EXPECT_EQ(back->height, c.height);
+    EXPECT_EQ(back->rgba, image.rgba);
+  }
+}
+
 TEST(BestImageFor, SmallestAtLeastTheSizeDeepestFirstElseTheLargest) {
   TempDir dir;
   using ico_test::DibEntry;
