@@ -41,10 +41,13 @@ ExportReport ExportIcons(const std::vector<CIconInfo>& icons, const std::string&
       report.failures.push_back(destination + ": " + result.error().what);
     }
   };
+  TaskPool pool;
+  ImageOutputBatch pngs(pool, done);
   for (const CIconInfo& info : icons) {
     const IconKey key = ExtractKeyOf(info);
     const UniqueIconResource group = LoadGroup(info);
     if (group == nullptr) {
+      pngs.Flush();  // keeps the failures in the icons' order
       report.failures.push_back(info.m_strSource.str() + ": icon " + key.Label() + " cannot be read");
       continue;
     }
@@ -52,9 +55,10 @@ ExportReport ExportIcons(const std::vector<CIconInfo>& icons, const std::string&
     if (choice.format == ExportFormat::kIco) {
       WriteIconOutput(group.get(), stem, Overwrite::Never, names, done);
     } else {
-      WriteImageOutputs(ImagesOf(group.get()), stem, choice.size, Overwrite::Never, names, done);
+      WriteImageOutputs(ImagesOf(group.get()), stem, choice.size, Overwrite::Never, names, pngs);
     }
   }
+  pngs.Flush();
   return report;
 }
 

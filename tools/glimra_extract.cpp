@@ -107,12 +107,22 @@ std::vector<ImageRef> ImagesOf(const std::vector<CursorImage>& cursor) {
 class Extractor {
  public:
   Extractor(const Job& job, std::string folder, Reporter& reporter)
-      : m_job(job), m_names(std::move(folder)), m_reporter(reporter) {}
+      : m_job(job),
+        m_names(std::move(folder)),
+        m_reporter(reporter),
+        m_pngs(m_pool, [this](const std::string& destination, const Expected<std::uint64_t>& result) {
+          Report(destination, result);
+        }) {}
 
+  // Reads one file and writes its outputs; every output and failure is
+  // reported before it returns, in the order the file gave them.
   void File(const std::string& path);
 
  private:
+  void ReadFile(const std::string& path);
+  void Failure(const std::string& path, const std::string& reason);
   void Written(const std::string& destination, const Expected<std::uint64_t>& result);
+  void Report(const std::string& destination, const Expected<std::uint64_t>& result);
   void Pngs(const std::vector<ImageRef>& images, const std::string& stem);
   void CursorFile(const std::string& path);
   void ModuleCursors(const std::string& path, HMODULE module);
@@ -121,9 +131,23 @@ class Extractor {
   const Job& m_job;
   OutputNames m_names;
   Reporter& m_reporter;
+  TaskPool m_pool;
+  ImageOutputBatch m_pngs;
 };
 
+// PNGs are written in batches on the pool's threads; whatever is reported
+// directly waits for the queued ones first, so the order stays the file's.
+void Extractor::Failure(const std::string& path, const std::string& reason) {
+  m_pngs.Flush();
+  m_reporter.Failure(path, reason);
+}
+
 void Extractor::Written(const std::string& destination, const Expected<std::uint64_t>& result) {
+  m_pngs.Flush();
+  Report(destination, result);
+}
+
+void Extractor::Report(const std::string& destination, const Expected<std::uint64_t>& result) {
   if (result) {
     std::printf("%s\n", destination.c_str());
   } else {
@@ -132,9 +156,7 @@ void Extractor::Written(const std::string& destination, const Expected<std::uint
 }
 
 void Extractor::Pngs(const std::vector<ImageRef>& images, const std::string& stem) {
-  WriteImageOutputs(
-      images, stem, m_job.size, m_job.overwrite, m_names,
-      [this](const std::string& destination, const Expected<std::uint64_t>& result) { Written(destination, result); });
+  WriteImageOutputs(images, stem, m_job.size, m_job.overwrite, m_names, m_pngs);
 }
 
 void Extractor::Cursor(const std::vector<CursorImage>& images, const std::string& stem) {
@@ -151,7 +173,7 @@ void Extractor::CursorFile(const std::string& path) {
   const auto images =
       mapping ? ParseCurFile(ByteReader(mapping->bytes())) : Expected<std::vector<CursorImage>>(mapping.error());
   if (!images) {
-    m_reporter.Failure(path, "not a cursor file");
+    Failure(path, "not a cursor file");
     return;
   }
   // A cursor file is one cursor, index 0, as an icon file is one icon.
@@ -166,7 +188,7 @@ void Extractor::ModuleCursors(const std::string& path, HMODULE module) {
     if (!m_job.selection.Takes(key, static_cast<unsigned>(position))) continue;
     const auto images = ModuleCursorGroup(module, name.id());
     if (!images) {
-      m_reporter.Failure(path, "cursor " + key.Label() + " cannot be read");
+      Failure(path, "cursor " + key.Label() + " cannot be read");
       continue;
     }
     Cursor(*images, IconOutputStem(path, key));
@@ -174,8 +196,13 @@ void Extractor::ModuleCursors(const std::string& path, HMODULE module) {
 }
 
 void Extractor::File(const std::string& path) {
+  ReadFile(path);
+  m_pngs.Flush();
+}
+
+void Extractor::ReadFile(const std::string& path) {
   if (auto problem = FileReadProblem(path.c_str())) {
-    m_reporter.Failure(path, *problem);
+    Failure(path, *problem);
     return;
   }
   if (HasCurExtension(path)) {
@@ -190,7 +217,7 @@ void Extractor::File(const std::string& path) {
   }
   const std::vector<IconKey> keys = source.Icons();
   if (keys.empty() && source.way() == ListingWay::IconFile) {
-    m_reporter.Failure(path, "not an icon file");
+    Failure(path, "not an icon file");
     return;
   }
   for (std::size_t position = 0; position < keys.size(); ++position) {
@@ -198,7 +225,7 @@ void Extractor::File(const std::string& path) {
     if (!m_job.selection.Takes(key, static_cast<unsigned>(position))) continue;
     const UniqueIconResource group = source.Group(key);
     if (group == nullptr) {
-      m_reporter.Failure(path, "icon " + key.Label() + " cannot be read");
+      Failure(path, "icon " + key.Label() + " cannot be read");
       continue;
     }
     const std::string stem = IconOutputStem(path, key);

@@ -3,7 +3,6 @@
 #include "support/icon/ico_writer.h"
 #include "support/icon/icon_resource_builder.h"
 #include "support/icon/image_choice.h"
-#include "support/icon/png_writer.h"
 
 std::vector<ImageRef> ImagesOf(const ICONRESOURCE* group) {
   std::vector<ImageRef> images;
@@ -25,7 +24,7 @@ void WriteIconOutput(const ICONRESOURCE* group, const std::string& stem, Overwri
 }
 
 void WriteImageOutputs(const std::vector<ImageRef>& images, const std::string& stem, unsigned size, Overwrite overwrite,
-                       OutputNames& names, const OutputDone& done) {
+                       OutputNames& names, ImageOutputBatch& batch) {
   std::vector<std::size_t> chosen;
   if (size != 0) {
     std::vector<ImageSize> sizes;
@@ -38,12 +37,6 @@ void WriteImageOutputs(const std::vector<ImageRef>& images, const std::string& s
     const ImageRef& image = images[i];
     const std::string name = stem + "_" + std::to_string(image.width) + "x" + std::to_string(image.height) + "_" +
                              std::to_string(image.bitCount);
-    const std::string destination = names.Claim(name, ".png");
-    const auto png = ImageAsPng(image.bytes);
-    if (!png) {
-      done(destination, Fail("image cannot be read: " + png.error().what));
-      continue;
-    }
-    done(destination, WriteWholeFile(destination, {std::span<const std::uint8_t>(*png)}, overwrite));
+    batch.Add(names.Claim(name, ".png"), image.bytes, overwrite);
   }
 }

@@ -16,6 +16,7 @@
 #include "support/icon/icon_source.h"
 #include "support/icon/whole_file_writer.h"
 #include "tools/cli_support.h"
+#include "tools/image_output_batch.h"
 
 // One image to write as PNG, from an icon group or a cursor.
 struct ImageRef {
@@ -30,14 +31,12 @@ struct ImageRef {
 // "<file name>_<number or name>": the stem of one icon's outputs.
 [[nodiscard]] std::string IconOutputStem(std::string_view sourcePath, const IconKey& key);
 
-// Hears each output's path and what writing it gave.
-using OutputDone = std::function<void(const std::string& destination, const Expected<std::uint64_t>& result)>;
-
 // The group as "<stem>.ico", claimed from names.
 void WriteIconOutput(const ICONRESOURCE* group, const std::string& stem, Overwrite overwrite, OutputNames& names,
                      const OutputDone& done);
 
 // Every image, or (size not 0) the one BestImageFor picks for size, as
-// "<stem>_<width>x<height>_<bits>.png", claimed from names.
+// "<stem>_<width>x<height>_<bits>.png", claimed from names now and queued
+// in batch, which writes and reports them.
 void WriteImageOutputs(const std::vector<ImageRef>& images, const std::string& stem, unsigned size, Overwrite overwrite,
-                       OutputNames& names, const OutputDone& done);
+                       OutputNames& names, ImageOutputBatch& batch);
