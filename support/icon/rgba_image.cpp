@@ -16,11 +16,14 @@ std::uint32_t ArgbOf(const IconObject& icon, std::size_t i) {
   return (px & 0x00FFFFFFu) | (clear ? 0u : 0xFF000000u);
 }
 
-RgbaImage FromArgb(int width, int height, const std::vector<std::uint32_t>& argb) {
-  RgbaImage image{width, height, {}};
-  image.rgba.resize(argb.size() * 4);
+// An image of count pixels, pixel i being argbOf(i); made in one pass, as
+// the tools decode thousands of images.
+template <typename ArgbAt>
+RgbaImage FromArgb(int width, int height, std::size_t count, ArgbAt argbOf) {
+  RgbaImage image{width, height, std::vector<std::uint8_t>(count * 4)};
   std::uint8_t* out = image.rgba.data();
-  for (const std::uint32_t px : argb) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint32_t px = argbOf(i);
     *out++ = static_cast<std::uint8_t>(px >> 16);
     *out++ = static_cast<std::uint8_t>(px >> 8);
     *out++ = static_cast<std::uint8_t>(px);
@@ -38,9 +41,7 @@ Expected<RgbaImage> DecodeImageToRgba(std::span<const std::uint8_t> bytes) {
   const IconObject& icon = *decoded;
   const auto count = static_cast<std::size_t>(icon.width) * static_cast<std::size_t>(icon.height);
   if (icon.width <= 0 || icon.height <= 0 || icon.pixels.size() != count) return Fail("image has no pixels");
-  std::vector<std::uint32_t> argb(count);
-  for (std::size_t i = 0; i < count; ++i) argb[i] = ArgbOf(icon, i);
-  return FromArgb(icon.width, icon.height, argb);
+  return FromArgb(icon.width, icon.height, count, [&icon](std::size_t i) { return ArgbOf(icon, i); });
 }
 
 RgbaImage FitWithin(const RgbaImage& image, int side) {
@@ -66,5 +67,5 @@ RgbaImage FitWithin(const RgbaImage& image, int side) {
   }
   const auto scaled = ScaleIconPixels(source, width, height);
   if (scaled.empty()) return RgbaImage{};
-  return FromArgb(width, height, scaled);
+  return FromArgb(width, height, scaled.size(), [&scaled](std::size_t i) { return scaled[i]; });
 }
