@@ -71,7 +71,7 @@ void CGlimraDlg::ListIcons() {
     for (const std::string& path : choice.paths) {
       // A file once started is listed completely; the stop is looked at
       // after it.
-      ListWalkFile(*this, CString(path));
+      ListIconsFromFile(CString(path));
       if (StopRequested(m_hStopEvent)) break;
     }
   }
