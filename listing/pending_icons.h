@@ -49,7 +49,8 @@ class PendingIcons {
   // a file's last step rides along with its last icons. Returns without
   // waiting. The icons are dropped in that step when the listing display no
   // longer shows the file; after runs either way. With nothing gathered,
-  // only after is posted.
+  // only after is posted, and on the user-interface thread, where nothing
+  // is gathered, a post runs at once.
   void Flush(std::function<void()> after = {});
 
  private:
