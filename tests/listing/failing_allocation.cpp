@@ -3,6 +3,16 @@
 #include <cstdlib>
 #include <new>
 
+// A sanitizer brings allocation functions of its own, which see what Qt's
+// uninstrumented threads hand over; replacing them would hide that.
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+#define GLIMRA_SANITIZED_ALLOCATION 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer) || __has_feature(address_sanitizer)
+#define GLIMRA_SANITIZED_ALLOCATION 1
+#endif
+#endif
+
 namespace {
 
 // Constant-initialized: read inside operator new, also while a thread starts.
@@ -17,6 +27,14 @@ thread_local Arming t_arming;
 
 namespace failing_allocation {
 
+bool Available() {
+#ifdef GLIMRA_SANITIZED_ALLOCATION
+  return false;
+#else
+  return true;
+#endif
+}
+
 void FailOnThisThread(std::size_t size, int count) { t_arming = Arming{size, count, false}; }
 
 bool Disarm() {
@@ -27,6 +45,7 @@ bool Disarm() {
 
 }  // namespace failing_allocation
 
+#ifndef GLIMRA_SANITIZED_ALLOCATION
 // The replaceable allocation functions; the standard library's array and
 // nothrow forms call these.
 void* operator new(std::size_t size) {
@@ -40,3 +59,4 @@ void* operator new(std::size_t size) {
 
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t /*size*/) noexcept { std::free(block); }
+#endif

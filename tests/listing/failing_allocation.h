@@ -7,6 +7,10 @@
 
 namespace failing_allocation {
 
+// FALSE in a sanitizer's build, whose allocation functions stay its own:
+// then nothing ever fails.
+[[nodiscard]] bool Available();
+
 // From now on, the count-th allocation of exactly size bytes made on this
 // thread throws; the ones before it and after it do not.
 void FailOnThisThread(std::size_t size, int count);
