@@ -1,5 +1,5 @@
 #include "mainwnd/glimra_dlg.h"
-#include "platform/core/kernel_object.h"
+#include "mainwnd/list_launch.h"
 #include "platform/ui/ui_call.h"
 
 DWORD CGlimraDlg::ClearThreadProc(LPVOID pParam) {
@@ -10,7 +10,7 @@ DWORD CGlimraDlg::ClearThreadProc(LPVOID pParam) {
 void CGlimraDlg::EmptyIconList() {
   // The acknowledgement comes before any window call: the launcher waits
   // for it without handling messages.
-  SetEvent(m_hStartedEvent);
+  AcknowledgeLaunch(m_hStartedEvent);
   m_btnListIcon.EnableWindow(FALSE);
   UiCall([&] {
     // Items first, so no item on screen or in a selection refers to a record

@@ -4,18 +4,19 @@
 
 #include "platform/core/win_types.h"
 
-class CGlimraDlg;
+class PendingIcons;
 
-// The user value of the enumeration. The window travels with it rather than
-// being looked up as the application's main window: the enumeration runs on
-// the listing worker, and the user-interface thread forgets the main window
-// as it destroys it.
+// The user value of the enumeration: the batch of the file being listed,
+// which knows its window. The window travels with it rather than being
+// looked up as the application's main window: the enumeration runs on the
+// listing worker, and the user-interface thread forgets the main window as
+// it destroys it.
 struct IconGroupTarget {
-  CGlimraDlg* dlg = nullptr;
+  PendingIcons* icons = nullptr;
   LPCSTR path = nullptr;  // the module's path
 };
 
 // param points to an IconGroupTarget. FALSE for a type other than an icon
-// group or an icon, or when the target names no window, which ends the
+// group or an icon, or when the target names no batch, which ends the
 // enumeration; TRUE otherwise, whether or not the group's icon loaded.
 BOOL EnumIconGroupProc(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param);

@@ -24,7 +24,7 @@ BOOL CGlimraDlg::ListFolderEntry(CFileList& entry) {
   if (StopRequested(m_hStopEvent)) return FALSE;
   LeaveIfKilled();
   if (entry.IsFile()) {
-    ListWalkFile(*this, CString(entry.m_strPath));
+    ListIconsFromFile(CString(entry.m_strPath));
     return TRUE;
   }
   // One child per level, refilled by each FindNext once the previous

@@ -3,6 +3,7 @@
 
 #include "listing/walk_steps.h"
 #include "mainwnd/glimra_dlg.h"
+#include "mainwnd/list_launch.h"
 #include "platform/ui/ui_call.h"
 
 namespace {
@@ -33,9 +34,7 @@ DWORD CGlimraDlg::ListingThreadProc(LPVOID pParam) {
 void CGlimraDlg::ListIcons() {
   // The acknowledgement comes before any window call: the launcher waits
   // for it without handling messages.
-  SetEvent(m_hStartedEvent);
-  // A stop request left over from an earlier listing is dropped.
-  ResetEvent(m_hStopEvent);
+  AcknowledgeLaunch(m_hStartedEvent);
   m_btnListIcon.SetWindowText("Stop &Listing");
 
   const ListingChoice choice = UiCall([this] {
@@ -71,7 +70,7 @@ void CGlimraDlg::ListIcons() {
     for (const std::string& path : choice.paths) {
       // A file once started is listed completely; the stop is looked at
       // after it.
-      ListWalkFile(*this, CString(path));
+      ListIconsFromFile(CString(path));
       if (StopRequested(m_hStopEvent)) break;
     }
   }

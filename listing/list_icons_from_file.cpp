@@ -1,3 +1,5 @@
+#include <exception>
+
 #include "listing/enum_icon_group_proc.h"
 #include "listing/pending_icons.h"
 #include "mainwnd/glimra_dlg.h"
@@ -9,7 +11,36 @@
 #include "support/framework/file_name.h"
 #include "support/icon/icon_source.h"
 
+namespace {
+
+void AddIconFileIcon(LPCTSTR lpszPath, PendingIcons& icons) {
+  const CIconInfo info(lpszPath);
+  const UniqueIcon icon(info.GetIcon(-1));
+  if (icon.get() != nullptr) icons.Add(icon.get(), info);
+}
+
+void AddModuleIcon(HINSTANCE hModule, LPCTSTR lpszName, LPCTSTR lpszPath, PendingIcons& icons) {
+  // The record copies a group's name now: the string dies with the module.
+  const CIconInfo info(lpszPath, lpszName, hModule);
+  const UniqueIcon icon(info.GetIcon(-1));
+  if (icon.get() != nullptr) icons.Add(icon.get(), info);
+}
+
+}  // namespace
+
 void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
+  // What the engine could not turn into a value (memory exhausted on a
+  // hostile file) costs that file: an exception leaving a worker, or a
+  // handler of the user-interface thread (a double-click, an opened path),
+  // would end the program. A kill is no std::exception and goes on up, so a
+  // killed worker still leaves at once.
+  try {
+    ListFileIcons(strPath);
+  } catch (const std::exception&) {
+  }
+}
+
+void CGlimraDlg::ListFileIcons(const CString& strPath) {
   CString message;
   message.Format("Listing from %s", static_cast<LPCTSTR>(strPath));
   // Shortening measures the text many times; on a worker each measurement
@@ -25,20 +56,20 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
     const CFileName shown(text);
     m_wndStatusBar.SetWindowText(shown.Path2Rect(&m_wndStatusBar, rect).c_str());
   });
-  PendingIcons pending(*this, file);
+  PendingIcons icons(*this, file);
   // The tools decide by the same function; the module, when the file is
   // one, stays mapped until the source goes out of scope.
   const IconSource source(strPath);
   if (source.way() == ListingWay::IconFile) {
     // The message stays until the next file replaces it.
-    AddIconFileIcon(strPath);
-    pending.Flush([this, file] { m_listingDisplay.Finished(file); });
+    AddIconFileIcon(strPath, icons);
+    icons.Flush([this, file] { m_listingDisplay.Finished(file); });
     return;
   }
   if (source.way() == ListingWay::Module) {
     // A module without icon groups lists nothing: there is no fallback to
     // the extraction, whose answer would be the same groups anyway.
-    IconGroupTarget target{this, strPath};
+    IconGroupTarget target{&icons, strPath};
     static_cast<void>(
         EnumResourceNamesA(source.module(), RT_GROUP_ICON, EnumIconGroupProc, reinterpret_cast<LONG_PTR>(&target)));
   } else {
@@ -47,26 +78,13 @@ void CGlimraDlg::ListIconsFromFile(const CString& strPath) {
       // A readable file with no icons at all answers a marker, not an icon.
       if (extracted == nullptr || extracted == EXTRACT_NOT_AN_ICON_FILE) break;
       const UniqueIcon icon(extracted);
-      AppendIcon(icon.get(), CIconInfo(strPath, MAKEINTRESOURCEA(index)));
+      icons.Add(icon.get(), CIconInfo(strPath, MAKEINTRESOURCEA(index)));
     }
   }
-  pending.Flush([this, file] {
+  icons.Flush([this, file] {
     if (m_listingDisplay.Shows(file)) m_wndStatusBar.SetWindowText("");
     m_listingDisplay.Finished(file);
   });
-}
-
-void CGlimraDlg::AddIconFileIcon(LPCTSTR lpszPath) {
-  const CIconInfo info(lpszPath);
-  const UniqueIcon icon(info.GetIcon(-1));
-  if (icon.get() != nullptr) AppendIcon(icon.get(), info);
-}
-
-void CGlimraDlg::AddModuleIcon(HINSTANCE hModule, LPCTSTR lpszName, LPCTSTR lpszPath) {
-  // The record copies a group's name now: the string dies with the module.
-  const CIconInfo info(lpszPath, lpszName, hModule);
-  const UniqueIcon icon(info.GetIcon(-1));
-  if (icon.get() != nullptr) AppendIcon(icon.get(), info);
 }
 
 BOOL EnumIconGroupProc(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param) {
@@ -74,7 +92,7 @@ BOOL EnumIconGroupProc(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param) 
     return FALSE;
   }
   const auto* target = reinterpret_cast<const IconGroupTarget*>(param);
-  if (target == nullptr || target->dlg == nullptr) return FALSE;
-  target->dlg->AddModuleIcon(module, name, target->path);
+  if (target == nullptr || target->icons == nullptr) return FALSE;
+  AddModuleIcon(module, name, target->path, *target->icons);
   return TRUE;
 }

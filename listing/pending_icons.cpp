@@ -8,9 +8,6 @@
 #include "platform/ui/ui_call.h"
 
 namespace {
-// One gathering per worker at a time; nested ones (none today) chain.
-thread_local PendingIcons* t_current = nullptr;
-
 // The image list's size as this thread last asked it, so a listing asks
 // once, not once per file. Should the list be replaced meanwhile, the
 // append refuses an image of another size and the item shows none.
@@ -20,31 +17,38 @@ struct MeasuredList {
   int cy = 0;
 };
 thread_local MeasuredList t_measured;
+
+HIMAGELIST IconImages(const CGlimraDlg& dlg) {
+  return dlg.m_pImageList != nullptr ? dlg.m_pImageList->GetSafeHandle() : nullptr;
+}
 }  // namespace
 
-PendingIcons::PendingIcons(CGlimraDlg& dlg, int file) : m_dlg(dlg), m_file(file), m_outer(t_current) {
-  // On the user-interface thread every append is a direct call already.
-  if (IsUiThread()) return;
-  t_current = this;
-  m_registered = true;
+int AppendIconItem(CListCtrl& view, int image) {
+  LVITEM item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = view.GetItemCount();
+  item.pszText = const_cast<LPSTR>("");
+  item.iImage = image;
+  return view.InsertItem(&item);
 }
 
-PendingIcons::~PendingIcons() {
-  if (m_registered) t_current = m_outer;
-}
-
-PendingIcons* PendingIcons::Of(const CGlimraDlg& dlg) {
-  PendingIcons* pending = t_current;
-  return pending != nullptr && &pending->m_dlg == &dlg ? pending : nullptr;
-}
+PendingIcons::PendingIcons(CGlimraDlg& dlg, int file) : m_dlg(dlg), m_file(file), m_gathers(!IsUiThread()) {}
 
 void PendingIcons::Add(HICON icon, const CIconInfo& info) {
+  if (!m_gathers) {
+    // Already on the user-interface thread, between a worker's runs. The
+    // image list keeps its own copy; -1 (nothing stored) still gets an
+    // item, so that items and records stay index-parallel.
+    const int image = ImageList_ReplaceIcon(IconImages(m_dlg), -1, icon);
+    static_cast<void>(AppendIconItem(m_dlg.m_lvIcons, image));
+    m_dlg.m_listIcons.AddTail(info);
+    return;
+  }
   if (!m_sized) {
     if (t_measured.dlg != &m_dlg) {
       int cx = 0, cy = 0;
       UiCall([&] {
-        HIMAGELIST list = m_dlg.m_pImageList != nullptr ? m_dlg.m_pImageList->GetSafeHandle() : nullptr;
-        if (!ImageList_GetIconSize(list, &cx, &cy)) cx = cy = 0;
+        if (!ImageList_GetIconSize(IconImages(m_dlg), &cx, &cy)) cx = cy = 0;
       });
       // Stored here, on the worker: inside the call the thread is another.
       t_measured = MeasuredList{&m_dlg, cx, cy};
@@ -73,7 +77,7 @@ void PendingIcons::Flush(std::function<void()> after) {
     if (dlg->m_listingDisplay.Shows(file)) {
       // The list may have been replaced since it was measured; then the
       // size check refuses an image of another size and the item shows none.
-      HIMAGELIST list = dlg->m_pImageList != nullptr ? dlg->m_pImageList->GetSafeHandle() : nullptr;
+      HIMAGELIST list = IconImages(*dlg);
       for (Entry& entry : entries) {
         const int image = ImageList_AddPixels(list, cx, cy, std::move(entry.pixels));
         static_cast<void>(AppendIconItem(dlg->m_lvIcons, image));

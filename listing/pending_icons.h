@@ -1,11 +1,13 @@
 #pragma once
-// A listing worker's icons of one file, gathered on the worker and appended
-// by the user-interface thread in posted runs of up to kMaxPending icons,
-// each run one step. The worker scales each icon to the image list's size
-// itself, so the user-interface thread only stores images, items and
-// records, in order, and a file of many icons costs it one step per run
-// instead of one per icon. Off the user-interface thread, AppendIcon hands
-// its icon to the gathering of the calling thread while one exists.
+// One file's icons on their way into the main window's icon view. Whoever
+// reads the file (its icon file, a module's groups, the extraction) hands
+// each icon to the batch that lists the file. On a listing worker the batch
+// gathers them, scaled there to the image list's size, and the
+// user-interface thread appends them in posted runs of up to kMaxPending
+// icons, each run one step, so a file of many icons costs that thread one
+// step per run instead of one per icon. On the user-interface thread (a
+// double-clicked or opened file) nothing waits: each icon is appended as it
+// comes, in one step of its own.
 
 #include <cstddef>
 #include <cstdint>
@@ -29,25 +31,26 @@ class PendingIcons {
   // user-interface thread stays short.
   static constexpr std::size_t kMaxPending = 128;
 
-  // file: the listing's number for the file (see ListingDisplay).
+  // file: the listing's number for the file (see ListingDisplay). Made on
+  // the user-interface thread, the batch appends at once; made elsewhere,
+  // it gathers.
   PendingIcons(CGlimraDlg& dlg, int file);
   // What was not appended is dropped: a worker killed inside a window call
   // unwinds through here.
-  ~PendingIcons();
+  ~PendingIcons() = default;
   PendingIcons(const PendingIcons&) = delete;
   PendingIcons& operator=(const PendingIcons&) = delete;
 
-  // The calling thread's gathering for dlg, or null.
-  [[nodiscard]] static PendingIcons* Of(const CGlimraDlg& dlg);
-
-  // The caller keeps the icon.
+  // Image, item and record of one icon, as one step of the user-interface
+  // thread: now, or with its run. The caller keeps the icon.
   void Add(HICON icon, const CIconInfo& info);
   // Posts images, items and records of everything gathered as one step of
   // the user-interface thread, and then, in the same step, after (if any):
   // a file's last step rides along with its last icons. Returns without
   // waiting. The icons are dropped in that step when the listing display no
   // longer shows the file; after runs either way. With nothing gathered,
-  // only after is posted.
+  // only after is posted, and on the user-interface thread, where nothing
+  // is gathered, a post runs at once.
   void Flush(std::function<void()> after = {});
 
  private:
@@ -57,8 +60,7 @@ class PendingIcons {
   };
   CGlimraDlg& m_dlg;
   int m_file = 0;
-  PendingIcons* m_outer = nullptr;
-  bool m_registered = false;
+  bool m_gathers = false;
   int m_cx = 0;
   int m_cy = 0;
   bool m_sized = false;

@@ -1,7 +1,6 @@
 #pragma once
 // Steps the listing worker takes in both of its modes.
 
-#include <exception>
 #include <string>
 #include <string_view>
 
@@ -29,15 +28,4 @@ inline void LeaveIfKilled() {
   if (path.empty() || path.back() != kPathSeparator) path += kPathSeparator;
   path += name;
   return path;
-}
-
-// One file of a listing. What the engine could not turn into a value (memory
-// exhausted on a hostile file) costs that file, not the listing: an
-// exception leaving the worker would end the program. A kill is no
-// std::exception and goes on up, so a killed worker still leaves at once.
-inline void ListWalkFile(CGlimraDlg& dlg, const CString& path) {
-  try {
-    dlg.ListIconsFromFile(path);
-  } catch (const std::exception&) {
-  }
 }

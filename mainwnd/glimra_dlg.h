@@ -54,17 +54,10 @@ class CGlimraDlg : public CSizingModelessMain {
   CListCtrl m_lvIcons;
   ListingDisplay m_listingDisplay;  // what a stopped listing still shows
 
-  // The listing engine (listing/).
+  // The listing engine (listing/). One file's icons, appended through the
+  // file's own batch (listing/pending_icons.h), on a listing worker or on
+  // the user-interface thread. A file that fails costs that file alone.
   void ListIconsFromFile(const CString& strPath);
-  void AddIconFileIcon(LPCTSTR lpszPath);
-  void AddModuleIcon(HINSTANCE hModule, LPCTSTR lpszName, LPCTSTR lpszPath);
-  // Image and item for one icon; the caller keeps the icon. Runs on the
-  // user-interface thread, inside AppendIcon.
-  int AddIconToList(HICON hIcon);
-  // Image, item and record as one step of the user-interface thread. While
-  // the calling worker has a PendingIcons gathering for this window, the
-  // icon joins it instead and is appended later with its run.
-  void AppendIcon(HICON hIcon, const CIconInfo& info);
   // The clearing worker's body and entry (the argument is the window).
   void EmptyIconList();
   static DWORD ClearThreadProc(LPVOID pParam);
@@ -117,4 +110,8 @@ class CGlimraDlg : public CSizingModelessMain {
   afx_msg LRESULT OnIconMenuNotify(WPARAM wParam, LPARAM lParam);
   afx_msg void OnDblclkIconList(NMHDR* pNMHDR, LRESULT* pResult);
   DECLARE_MESSAGE_MAP()
+
+ private:
+  // ListIconsFromFile without its guard.
+  void ListFileIcons(const CString& strPath);
 };

@@ -2,12 +2,26 @@
 
 #include "mainwnd/glimra_dlg.h"
 #include "platform/core/kernel_object.h"
+#include "platform/core/thread_control.h"
+
+void AcknowledgeLaunch(HANDLE startedEvent) {
+  ThreadControl* control = ThreadControl::Current();
+  if (control == nullptr) {
+    SetEvent(startedEvent);
+    return;
+  }
+  if (!control->RunUnlessKilled([startedEvent] { SetEvent(startedEvent); })) throw ThreadKilled{};
+}
 
 void LaunchWorker(CGlimraDlg& dlg, ZU_THREAD_ENTRY entry) {
-  // A worker killed after its launcher gave up on it may still have set the
-  // event; that stale signal must not let this launch through before its
-  // own worker has answered.
+  // A worker killed after its launcher gave up on it may have set the event
+  // before its kill; that stale signal must not let this launch through
+  // before its own worker has answered.
   ResetEvent(dlg.m_hStartedEvent);
+  // A stop left from an earlier listing is dropped here rather than by the
+  // worker: one killed at the time-out may still be running while the next
+  // listing runs, and must not drop that listing's stop.
+  ResetEvent(dlg.m_hStopEvent);
   HANDLE thread = nullptr;
   static_cast<void>(ZU_ThreadCreate(&thread, entry, &dlg, ZU_THREAD_LIBRARY_HANDLE));
   if (thread == nullptr) return;

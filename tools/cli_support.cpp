@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/core/hex_digit.h"
 #include "support/framework/file_list.h"
 #include "support/framework/file_name.h"
 
@@ -35,13 +36,6 @@ std::string CutUtf8(std::string text, std::size_t limit) {
   while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0u) == 0x80u) --end;
   text.resize(end);
   return text;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 }  // namespace
@@ -144,8 +138,8 @@ std::string PathFromArgument(std::string_view argument) {
   rest.remove_prefix(slash);
   std::string path;
   for (std::size_t i = 0; i < rest.size(); ++i) {
-    if (rest[i] == '%' && i + 2 < rest.size() && HexDigit(rest[i + 1]) >= 0 && HexDigit(rest[i + 2]) >= 0) {
-      path += static_cast<char>(HexDigit(rest[i + 1]) * 16 + HexDigit(rest[i + 2]));
+    if (rest[i] == '%' && i + 2 < rest.size() && HexDigitValue(rest[i + 1]) >= 0 && HexDigitValue(rest[i + 2]) >= 0) {
+      path += static_cast<char>(HexDigitValue(rest[i + 1]) * 16 + HexDigitValue(rest[i + 2]));
       i += 2;
     } else {
       path += rest[i];

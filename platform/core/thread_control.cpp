@@ -33,6 +33,13 @@ void ThreadControl::Kill() {
   m_releaseDone.notify_all();
 }
 
+bool ThreadControl::RunUnlessKilled(const std::function<void()>& step) {
+  std::lock_guard lock(m_mutex);
+  if (m_killedMark->load()) return false;
+  step();
+  return true;
+}
+
 bool ThreadControl::BeginWait(std::function<void()> release) {
   std::lock_guard lock(m_mutex);
   if (m_killedMark->load()) return false;

@@ -26,6 +26,11 @@ class ThreadControl {
   [[nodiscard]] std::shared_ptr<const std::atomic<bool>> KilledMark() const { return m_killedMark; }
   // Marks the thread killed and releases the call it waits in, if any.
   void Kill();
+  // Runs step unless the thread is killed, in one step with Kill: a kill
+  // comes either before (then step never runs, and the answer is FALSE) or
+  // after step has finished, so once Kill has returned no step starts.
+  // step must not use this control.
+  bool RunUnlessKilled(const std::function<void()>& step);
 
   // A synchronous call registers how to release its waiter. FALSE when the
   // thread is already killed: the call must then not be made at all.

@@ -6,18 +6,14 @@
 
 #include <functional>
 
+#include "platform/ui/ui_call.h"
 #include "platform/ui/win_user.h"
 
 // Runs work on a thread of its own and returns at once. The thread is not
 // joined: a read stuck on a dead mount must not hold up the program's end,
-// so work owns whatever it uses and hands its result on with UiLater.
+// so work owns whatever it uses and hands its result on with UiLater
+// (platform/ui/ui_call.h).
 void RunOffUiThread(std::function<void()> work);
-
-// Queues op for a later turn of the user-interface thread's event loop,
-// also when called on that thread (where UiPost would run it at once), so
-// a long job can be cut into steps that let input and timers through.
-// Dropped when there is no application.
-void UiLater(std::function<void()> op);
 
 // UiLater for steps that work on a window: each is dropped when the window
 // is gone by the time it would run. Made on the user-interface thread; the

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/core/hex_digit.h"
 #include "platform/ui/cwnd.h"
 
 namespace {
@@ -95,13 +96,6 @@ std::vector<std::string_view> Words(std::string_view line) {
 
 const char* Bit(BOOL value) { return value ? "1" : "0"; }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 }  // namespace
 
 std::string EscapeInstanceWord(std::string_view bytes) {
@@ -132,8 +126,8 @@ std::optional<std::string> UnescapeInstanceWord(std::string_view word) {
     if (word.size() - at < 3) {
       return std::nullopt;
     }
-    const int high = HexValue(word[at + 1]);
-    const int low = HexValue(word[at + 2]);
+    const int high = HexDigitValue(word[at + 1]);
+    const int low = HexDigitValue(word[at + 2]);
     if (high < 0 || low < 0) {
       return std::nullopt;
     }

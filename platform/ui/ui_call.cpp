@@ -17,8 +17,14 @@ namespace {
 
 enum class OpState { Queued, Running, Done, Cancelled };
 
+// How a queued operation counts for the idle pass (see CrossThreadActivity):
+// as another thread's call or post, or as a later step (UiLater, a posted
+// window message), which earns the pass a posted message earns.
+enum class Activity { AnotherThread, Later };
+
 struct QueuedOp {
   std::function<void()> op;
+  Activity activity = Activity::AnotherThread;
   std::mutex mutex;
   std::condition_variable cv;
   OpState state = OpState::Queued;
@@ -29,12 +35,16 @@ struct QueuedOp {
   std::shared_ptr<std::atomic<int>> outstanding;
 };
 
-// Runs a queued operation as work of another thread; answers what it threw.
-std::exception_ptr RunForAnotherThread(const std::function<void()>& op) {
+// Runs a queued operation; answers what it threw.
+std::exception_ptr RunQueued(const QueuedOp& op) {
   try {
-    const CrossThreadActivity fromAnotherThread;
-    NoteUiActivity();
-    op();
+    if (op.activity == Activity::Later) {
+      op.op();
+    } else {
+      const CrossThreadActivity fromAnotherThread;
+      NoteUiActivity();
+      op.op();
+    }
   } catch (...) {
     return std::current_exception();
   }
@@ -44,7 +54,7 @@ std::exception_ptr RunForAnotherThread(const std::function<void()>& op) {
 // Runs a post unless its thread was killed; its count drops either way.
 // A post has no caller to rethrow to.
 void RunPosted(QueuedOp& op) {
-  if (!op.killed || !op.killed->load()) static_cast<void>(RunForAnotherThread(op.op));
+  if (!op.killed || !op.killed->load()) static_cast<void>(RunQueued(op));
   if (op.outstanding) op.outstanding->fetch_sub(1);
 }
 
@@ -84,7 +94,7 @@ class Dispatcher final : public QObject {
       if (op->state == OpState::Cancelled) return true;
       op->state = OpState::Running;
     }
-    const std::exception_ptr error = RunForAnotherThread(op->op);
+    const std::exception_ptr error = RunQueued(*op);
     {
       std::lock_guard lock(op->mutex);
       op->error = error;
@@ -132,16 +142,17 @@ bool IsUiThread() {
   return t == nullptr || t == QThread::currentThread();
 }
 
-void UiCallVoid(const std::function<void()>& op) {
-  if (IsUiThread()) {
-    op();
-    return;
-  }
+namespace {
+
+// Queues op from a thread other than the user-interface thread and waits for
+// it, as UiCallVoid promises.
+void CallAndWait(const std::function<void()>& op, Activity activity) {
   ThreadControl* control = ThreadControl::Current();
   if (control && control->IsKilled()) throw ThreadKilled{};
 
   auto queued = std::make_shared<QueuedOp>();
   queued->op = op;
+  queued->activity = activity;
   std::weak_ptr<QueuedOp> weak = queued;
   bool waitRegistered = false;
   if (control) {
@@ -172,11 +183,9 @@ void UiCallVoid(const std::function<void()>& op) {
   if (control && control->IsKilled()) throw ThreadKilled{};
 }
 
-void UiPost(std::function<void()> op) {
-  if (IsUiThread()) {
-    op();
-    return;
-  }
+// Queues a post, as UiPost promises from another thread; also what a later
+// step is on the user-interface thread, which has no thread control.
+void QueuePost(std::function<void()> op, Activity activity) {
   ThreadControl* control = ThreadControl::Current();
   if (control && control->IsKilled()) throw ThreadKilled{};
   thread_local const auto t_outstanding = std::make_shared<std::atomic<int>>(0);
@@ -184,16 +193,19 @@ void UiPost(std::function<void()> op) {
     // Runs after every earlier post, so waiting for it drains them. It is
     // still a post to its maker: what it throws is dropped, and it runs
     // from here, not from a copy.
-    UiCallVoid([&op] {
-      try {
-        op();
-      } catch (...) {
-      }
-    });
+    CallAndWait(
+        [&op] {
+          try {
+            op();
+          } catch (...) {
+          }
+        },
+        activity);
     return;
   }
   auto queued = std::make_shared<QueuedOp>();
   queued->op = std::move(op);
+  queued->activity = activity;
   queued->posted = true;
   if (control) {
     queued->killed = control->KilledMark();
@@ -201,4 +213,27 @@ void UiPost(std::function<void()> op) {
     t_outstanding->fetch_add(1);
   }
   GetDispatcher()->Post(std::move(queued));
+}
+
+}  // namespace
+
+void UiCallVoid(const std::function<void()>& op) {
+  if (IsUiThread()) {
+    op();
+    return;
+  }
+  CallAndWait(op, Activity::AnotherThread);
+}
+
+void UiPost(std::function<void()> op) {
+  if (IsUiThread()) {
+    op();
+    return;
+  }
+  QueuePost(std::move(op), Activity::AnotherThread);
+}
+
+void UiLater(std::function<void()> op) {
+  if (QCoreApplication::instance() == nullptr) return;
+  QueuePost(std::move(op), Activity::Later);
 }

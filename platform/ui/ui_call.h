@@ -5,6 +5,9 @@
 // user-interface thread's event loop (nested modal loops included, never
 // while that thread blocks in a kernel wait), and the caller waits for it.
 //
+// Calls, posts, later steps and posted window messages share one queue, so
+// its order and its kill rule hold for all of them alike.
+//
 // The wait is cancellable: a thread of the thread library that is killed
 // before the call never queues it; one killed while its operation waits in
 // the queue is released at once and the operation never runs; one killed
@@ -39,6 +42,15 @@ void UiCallVoid(const std::function<void()>& op);
 // what it throws reaches the caller of UiPost.
 inline constexpr int kMaxOutstandingPosts = 8;
 void UiPost(std::function<void()> op);
+
+// A post that waits for a later turn of the user-interface thread's event
+// loop even when made on that thread, where it runs after everything queued
+// before it: a long job cut into steps lets input and timers through, and a
+// posted window message reaches its window after the handler that posted
+// it. From another thread it is a post in every rule above. What it changes
+// earns the idle pass that follows a posted message, not the deferred one
+// of another thread's calls. Dropped when there is no application.
+void UiLater(std::function<void()> op);
 
 template <typename F>
 auto UiCall(F&& op) -> std::invoke_result_t<F&> {

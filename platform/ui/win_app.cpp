@@ -165,18 +165,13 @@ LPCTSTR AfxGetAppName() {
 void AfxEnableControlContainer(void*) {}
 
 void AfxPostQuitMessage(int exitCode) {
-  if (QCoreApplication* app = QCoreApplication::instance()) {
-    // A quit that reaches no message loop is used up, as a pump that drains
-    // the queue takes the platform's quit message. Qt's exit with no
-    // application loop running would instead leave the thread marked as
-    // quitting, and every later modal loop would end before it started.
-    QMetaObject::invokeMethod(
-        app,
-        [exitCode] {
-          if (g_messageLoops > 0) QCoreApplication::exit(exitCode);
-        },
-        Qt::QueuedConnection);
-  }
+  // A quit that reaches no message loop is used up, as a pump that drains
+  // the queue takes the platform's quit message. Qt's exit with no
+  // application loop running would instead leave the thread marked as
+  // quitting, and every later modal loop would end before it started.
+  UiLater([exitCode] {
+    if (g_messageLoops > 0) QCoreApplication::exit(exitCode);
+  });
 }
 
 void AfxRunIdle() {

@@ -323,10 +323,10 @@ LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  QCoreApplication* app = QCoreApplication::instance();
-  if (!app) return FALSE;
-  QMetaObject::invokeMethod(
-      app, [=] { DeliverMessage(hWnd, message, wParam, lParam); }, Qt::QueuedConnection);
+  if (QCoreApplication::instance() == nullptr) return FALSE;
+  // In the one queue: after everything queued before it, and under the kill
+  // rule of its poster's other posts. A window gone by then gets nothing.
+  UiLater([=] { DeliverMessage(hWnd, message, wParam, lParam); });
   return TRUE;
 }
 

@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <sstream>
@@ -20,6 +22,7 @@
 
 #include "app/glimra_app.h"
 #include "listing/enum_icon_group_proc.h"
+#include "listing/pending_icons.h"
 #include "mainwnd/glimra_dlg.h"
 #include "mainwnd/main_bars.h"
 #include "platform/core/byte_writer.h"
@@ -32,6 +35,7 @@
 #include "tests/common/ico_builder.h"
 #include "tests/common/ne_builder.h"
 #include "tests/common/reference_listing.h"
+#include "tests/listing/failing_allocation.h"
 #include "tests/program_support/app_test_support.h"
 
 namespace {
@@ -278,7 +282,8 @@ TEST_F(Listing, TheGroupProcedureRefusesOtherTypesAndATargetWithoutWindow) {
   const std::string path = kCorpus + "/pe32/notepad.exe";
   HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, nullptr);
-  IconGroupTarget target{dlg, path.c_str()};
+  PendingIcons icons(*dlg, 0);
+  IconGroupTarget target{&icons, path.c_str()};
   const auto param = reinterpret_cast<LONG_PTR>(&target);
   EXPECT_FALSE(EnumIconGroupProc(module, MAKEINTRESOURCEA(6), MAKEINTRESOURCEA(768), param));
   EXPECT_EQ(Records(), 0);
@@ -287,14 +292,14 @@ TEST_F(Listing, TheGroupProcedureRefusesOtherTypesAndATargetWithoutWindow) {
   // A group whose icon does not load adds nothing, and the walk goes on.
   EXPECT_TRUE(EnumIconGroupProc(module, RT_GROUP_ICON, MAKEINTRESOURCEA(9999), param));
   EXPECT_EQ(Records(), 1);
-  // The window comes with the call, not from the application, which
+  // The window comes with the batch, not from the application, which
   // forgets its main window while destroying it.
   CWnd* mainWnd = theApp.m_pMainWnd;
   theApp.m_pMainWnd = nullptr;
   EXPECT_TRUE(EnumIconGroupProc(module, RT_GROUP_ICON, MAKEINTRESOURCEA(768), param));
   theApp.m_pMainWnd = mainWnd;
   EXPECT_EQ(Records(), 2);
-  target.dlg = nullptr;
+  target.icons = nullptr;
   EXPECT_FALSE(EnumIconGroupProc(module, RT_GROUP_ICON, MAKEINTRESOURCEA(768), param));
   FreeLibrary(module);
   EXPECT_EQ(Records(), 2);
@@ -324,6 +329,36 @@ TEST_F(Listing, ADoubleClickedFileIsJoinedToTheFolderAndListed) {
                    reinterpret_cast<LPARAM>(dlg->m_lstFiles.GetSafeHwnd()));
   EXPECT_EQ(Records(), 7);
   ExpectParallel();
+}
+
+// Memory exhausted part-way through a file the user opened costs that file
+// alone: the program goes on with the items, images and records it kept in
+// step, and the next file lists whole.
+TEST_F(Listing, AFileThatFailsPartWayOnTheUserInterfaceThreadCostsThatFileAlone) {
+  if (!failing_allocation::Available()) GTEST_SKIP() << "allocations cannot be made to fail in this build";
+  const std::string folder = kCorpus + "/pe32";
+  const struct {
+    const char* way;
+    std::function<void(const char* name)> list;
+  } ways[] = {
+      {"double-click", [&](const char* name) { DoubleClickFile(dlg, folder, name); }},
+      {"open", [&](const char* name) { static_cast<void>(dlg->OpenPath((folder + "/" + name).c_str())); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
+    const int before = Records();
+    // The third 32x32 picture's pixels: the module's first icons are read.
+    failing_allocation::FailOnThisThread(32 * 32 * sizeof(std::uint32_t), 3);
+    way.list("regedit.exe");
+    EXPECT_TRUE(failing_allocation::Disarm());
+    const int kept = Records();
+    EXPECT_LT(kept, before + 6);
+    ExpectParallel();
+    way.list("notepad.exe");
+    ASSERT_EQ(Records(), kept + 1);
+    EXPECT_EQ(Record(Records() - 1).m_strSource, (folder + "/notepad.exe").c_str());
+    ExpectParallel();
+  }
 }
 
 struct WorkerJob {

@@ -1,6 +1,6 @@
 // A worker's icons of one file reach the window in runs: every moment the
 // user-interface thread can see shows whole runs, with items, images and
-// records in step.
+// records in step. On that thread itself, each icon goes in as it comes.
 
 #include <QTimer>
 
@@ -12,7 +12,9 @@
 
 #include "listing/pending_icons.h"
 #include "mainwnd/glimra_dlg.h"
+#include "platform/core/icon_object.h"
 #include "platform/core/kernel_object.h"
+#include "platform/ui/ui_call.h"
 #include "support/framework/zu_thread.h"
 #include "tests/program_support/app_test_support.h"
 
@@ -70,13 +72,44 @@ TEST_F(PendingIconsTest, AWorkersLargeFileArrivesInWholeRunsInStep) {
   }
 }
 
-TEST_F(PendingIconsTest, OnTheUserInterfaceThreadIconsGoInAtOnce) {
-  // No gathering there: a double-clicked file's icons are in the list as
-  // soon as each is appended, even without a flush.
-  PendingIcons pending(*dlg, 0);
-  EXPECT_EQ(PendingIcons::Of(*dlg), nullptr);
-  dlg->ListIconsFromFile((kCorpus + "/pe32/regedit.exe").c_str());
-  EXPECT_EQ(Counts(), std::make_tuple(6, 6, 6));
+// Two icons added to one batch; the records the window had between the
+// adds and the flush.
+struct BatchJob {
+  CGlimraDlg* dlg;
+  HICON icon;
+  const CIconInfo* info;
+  int recordsBeforeFlush = -1;
+};
+
+DWORD AddTwiceAndFlush(void* arg) {
+  auto* job = static_cast<BatchJob*>(arg);
+  PendingIcons icons(*job->dlg, 0);
+  icons.Add(job->icon, *job->info);
+  icons.Add(job->icon, *job->info);
+  job->recordsBeforeFlush = UiCall([job] { return job->dlg->m_listIcons.GetCount(); });
+  icons.Flush();
+  return 0;
+}
+
+TEST_F(PendingIconsTest, AWorkersBatchWaitsForItsFlushAndTheUserInterfaceThreadsDoesNot) {
+  const CIconInfo info((kCorpus + "/ico/idle.ico").c_str());
+  const UniqueIcon icon(info.GetIcon(-1));
+  ASSERT_NE(icon.get(), nullptr);
+
+  BatchJob job{dlg, icon.get(), &info};
+  HANDLE worker = nullptr;
+  ASSERT_TRUE(ZU_ThreadCreate(&worker, &AddTwiceAndFlush, &job, ZU_THREAD_LIBRARY_HANDLE));
+  ASSERT_TRUE(PumpUntil([&] { return WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; }, 60000));
+  EXPECT_EQ(job.recordsBeforeFlush, 0);
+  ASSERT_TRUE(PumpUntil([&] { return std::get<2>(Counts()) == 2; }, 60000));
+  EXPECT_EQ(Counts(), std::make_tuple(2, 2, 2));
+
+  // A double-clicked file's icons are in the window as each is added.
+  PendingIcons icons(*dlg, 0);
+  icons.Add(icon.get(), info);
+  EXPECT_EQ(Counts(), std::make_tuple(3, 3, 3));
+  icons.Add(icon.get(), info);
+  EXPECT_EQ(Counts(), std::make_tuple(4, 4, 4));
 }
 
 }  // namespace

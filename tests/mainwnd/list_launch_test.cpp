@@ -215,4 +215,42 @@ TEST_F(ListLaunch, AWorkerThatDoesNotAcknowledgeIsKilledAndTheWindowStaysIdle) {
   EXPECT_EQ(Records(), 3);
 }
 
+// A worker that acknowledges once the test lets it: killed by then or not.
+struct GatedAcknowledgement {
+  HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE started = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HANDLE entered = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<bool> returned{false};
+  ~GatedAcknowledgement() {
+    for (HANDLE event : {gate, started, entered}) CloseHandle(event);
+  }
+};
+
+DWORD GatedEntry(void* arg) {
+  auto* worker = static_cast<GatedAcknowledgement*>(arg);
+  SetEvent(worker->entered);
+  static_cast<void>(WaitForSingleObject(worker->gate, INFINITE));
+  AcknowledgeLaunch(worker->started);
+  worker->returned = true;
+  return 0;
+}
+
+TEST(AcknowledgeLaunch, AWorkerKilledBeforeItAcknowledgesNeverSignals) {
+  for (const bool killed : {false, true}) {
+    SCOPED_TRACE(killed ? "killed" : "not killed");
+    GatedAcknowledgement worker;
+    HANDLE thread = nullptr;
+    ASSERT_TRUE(ZU_ThreadCreate(&thread, &GatedEntry, &worker, ZU_THREAD_LIBRARY_HANDLE));
+    // Inside its entry before the kill, as a worker late for its launcher is.
+    ASSERT_EQ(WaitForSingleObject(worker.entered, INFINITE), WAIT_OBJECT_0);
+    if (killed) {
+      ASSERT_TRUE(ZU_ThreadKill(thread));
+    }
+    SetEvent(worker.gate);
+    ASSERT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(worker.started, 0), killed ? WAIT_TIMEOUT : WAIT_OBJECT_0);
+    EXPECT_EQ(worker.returned.load(), !killed);
+  }
+}
+
 }  // namespace
