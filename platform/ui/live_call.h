@@ -11,9 +11,9 @@
 
 // Runs find() on the user-interface thread. When it answers a record, runs
 // op on that record and answers what op answers; when it answers null (a
-// null handle, or one whose record was destroyed), op does not run and
-// fallback, converted to op's result type, is the answer. Waiting, order,
-// what op throws and ThreadKilled are as for UiCall.
+// null or destroyed handle, or no record that find accepts), op does not
+// run and fallback, converted to op's result type, is the answer. Waiting,
+// order, what op throws and ThreadKilled are as for UiCall.
 template <typename Find, typename Fallback, typename Op>
 auto UiCallOnLive(Find&& find, Fallback&& fallback, Op&& op) {
   using Record = std::remove_pointer_t<std::invoke_result_t<Find&>>;

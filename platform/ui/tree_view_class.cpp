@@ -438,6 +438,14 @@ class TreeViewBehavior final : public WindowBehavior {
   int m_programmatic = 0;
 };
 
+// The fields of one item, named by its handle, to query or change.
+TVITEMA FieldsOf(HTREEITEM item, UINT mask) {
+  TVITEMA t{};
+  t.mask = mask | TVIF_HANDLE;
+  t.hItem = item;
+  return t;
+}
+
 template <typename Fallback, typename Op>
 auto WithTreeView(const HWND& hWnd, Fallback&& fallback, Op&& op) {
   return ControlCall<TreeViewBehavior>(hWnd, std::forward<Fallback>(fallback), std::forward<Op>(op));
@@ -527,9 +535,7 @@ HTREEITEM CTreeCtrl::InsertItem(LPCTSTR text, int image, int selectedImage, HTRE
 CString CTreeCtrl::GetItemText(HTREEITEM item) const {
   return UiCall([&]() -> CString {
     char buffer[1024];
-    TVITEMA t{};
-    t.mask = TVIF_TEXT | TVIF_HANDLE;
-    t.hItem = item;
+    TVITEMA t = FieldsOf(item, TVIF_TEXT);
     t.pszText = buffer;
     t.cchTextMax = static_cast<int>(sizeof buffer);
     buffer[0] = '\0';
@@ -538,32 +544,24 @@ CString CTreeCtrl::GetItemText(HTREEITEM item) const {
 }
 
 BOOL CTreeCtrl::SetItemText(HTREEITEM item, LPCTSTR text) {
-  TVITEMA t{};
-  t.mask = TVIF_TEXT | TVIF_HANDLE;
-  t.hItem = item;
+  TVITEMA t = FieldsOf(item, TVIF_TEXT);
   t.pszText = const_cast<LPSTR>(text);
   return SetItem(&t);
 }
 
 DWORD_PTR CTreeCtrl::GetItemData(HTREEITEM item) const {
-  TVITEMA t{};
-  t.mask = TVIF_PARAM | TVIF_HANDLE;
-  t.hItem = item;
+  TVITEMA t = FieldsOf(item, TVIF_PARAM);
   return GetItem(&t) ? static_cast<DWORD_PTR>(t.lParam) : 0;
 }
 
 BOOL CTreeCtrl::SetItemData(HTREEITEM item, DWORD_PTR data) {
-  TVITEMA t{};
-  t.mask = TVIF_PARAM | TVIF_HANDLE;
-  t.hItem = item;
+  TVITEMA t = FieldsOf(item, TVIF_PARAM);
   t.lParam = static_cast<LPARAM>(data);
   return SetItem(&t);
 }
 
 BOOL CTreeCtrl::GetItemImage(HTREEITEM item, int& image, int& selectedImage) const {
-  TVITEMA t{};
-  t.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_HANDLE;
-  t.hItem = item;
+  TVITEMA t = FieldsOf(item, TVIF_IMAGE | TVIF_SELECTEDIMAGE);
   if (!GetItem(&t)) return FALSE;
   image = t.iImage;
   selectedImage = t.iSelectedImage;
@@ -571,17 +569,13 @@ BOOL CTreeCtrl::GetItemImage(HTREEITEM item, int& image, int& selectedImage) con
 }
 
 UINT CTreeCtrl::GetItemState(HTREEITEM item, UINT mask) const {
-  TVITEMA t{};
-  t.mask = TVIF_STATE | TVIF_HANDLE;
-  t.hItem = item;
+  TVITEMA t = FieldsOf(item, TVIF_STATE);
   t.stateMask = mask;
   return GetItem(&t) ? (t.state & mask) : 0;
 }
 
 BOOL CTreeCtrl::ItemHasChildren(HTREEITEM item) const {
-  TVITEMA t{};
-  t.mask = TVIF_CHILDREN | TVIF_HANDLE;
-  t.hItem = item;
+  TVITEMA t = FieldsOf(item, TVIF_CHILDREN);
   return (GetItem(&t) && t.cChildren != 0) ? TRUE : FALSE;
 }
 
