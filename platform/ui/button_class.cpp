@@ -45,50 +45,64 @@ class ButtonBehavior final : public WindowBehavior {
     return w;
   }
 
-  std::optional<LRESULT> Handle(WindowRecord& rec, UINT message, WPARAM wParam, LPARAM lParam) override {
-    (void)rec;
+  // Only what is sent as messages: check marks by dialog data exchange,
+  // update handlers and the program's own calls, clicks by dialog keys.
+  std::optional<LRESULT> Handle(WindowRecord&, UINT message, WPARAM wParam, LPARAM) override {
     switch (message) {
-      case BM_GETCHECK: {
-        auto* box = qobject_cast<QCheckBox*>(m_button);
-        if (box)
-          return box->checkState() == Qt::Checked            ? BST_CHECKED
-                 : box->checkState() == Qt::PartiallyChecked ? BST_INDETERMINATE
-                                                             : BST_UNCHECKED;
-        return (m_button && m_button->isCheckable() && m_button->isChecked()) ? BST_CHECKED : BST_UNCHECKED;
-      }
+      case BM_GETCHECK:
+        return Check();
       case BM_SETCHECK:
-        if (auto* box = qobject_cast<QCheckBox*>(m_button)) {
-          box->setCheckState(wParam == BST_CHECKED         ? Qt::Checked
-                             : wParam == BST_INDETERMINATE ? Qt::PartiallyChecked
-                                                           : Qt::Unchecked);
-        } else if (m_button && m_button->isCheckable()) {
-          m_button->setChecked(wParam == BST_CHECKED);
-        }
+        SetCheck(wParam);
         return 0;
-      case BM_GETSTATE: {
-        LRESULT state = *Handle(rec, BM_GETCHECK, 0, 0);
-        if (m_button && m_button->isDown()) state |= 0x0004;
-        if (m_button && m_button->hasFocus()) state |= 0x0008;
-        return state;
-      }
       case BM_CLICK:
-        if (m_button && m_button->isEnabled()) m_button->click();
+        Click();
         return 0;
-      case BM_SETIMAGE: {
-        if (wParam != IMAGE_ICON || !m_button) return 0;
-        HICON old = m_icon;
-        m_icon = reinterpret_cast<HICON>(lParam);
-        QImage image = IconToImage(m_icon);
-        m_button->setIcon(image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image)));
-        if (!image.isNull()) m_button->setIconSize(image.size());
-        return reinterpret_cast<LRESULT>(old);
-      }
-      case BM_GETIMAGE:
-        return reinterpret_cast<LRESULT>(m_icon);
       default:
         return std::nullopt;
     }
   }
+
+  [[nodiscard]] int Check() const {
+    auto* box = qobject_cast<QCheckBox*>(m_button);
+    if (box)
+      return box->checkState() == Qt::Checked            ? BST_CHECKED
+             : box->checkState() == Qt::PartiallyChecked ? BST_INDETERMINATE
+                                                         : BST_UNCHECKED;
+    return (m_button && m_button->isCheckable() && m_button->isChecked()) ? BST_CHECKED : BST_UNCHECKED;
+  }
+
+  void SetCheck(WPARAM check) {
+    if (auto* box = qobject_cast<QCheckBox*>(m_button)) {
+      box->setCheckState(check == BST_CHECKED         ? Qt::Checked
+                         : check == BST_INDETERMINATE ? Qt::PartiallyChecked
+                                                      : Qt::Unchecked);
+    } else if (m_button && m_button->isCheckable()) {
+      m_button->setChecked(check == BST_CHECKED);
+    }
+  }
+
+  [[nodiscard]] UINT State() const {
+    UINT state = static_cast<UINT>(Check());
+    if (m_button && m_button->isDown()) state |= 0x0004;
+    if (m_button && m_button->hasFocus()) state |= 0x0008;
+    return state;
+  }
+
+  void Click() {
+    if (m_button && m_button->isEnabled()) m_button->click();
+  }
+
+  HICON SetIcon(HICON icon) {
+    if (!m_button) return nullptr;
+    HICON old = m_icon;
+    m_icon = icon;
+    QImage image = IconToImage(m_icon);
+    m_button->setIcon(image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image)));
+    if (!image.isNull()) m_button->setIconSize(image.size());
+    return old;
+  }
+
+  [[nodiscard]] HICON Icon() const { return m_icon; }
 
   std::string Text(const WindowRecord& rec) const override { return rec.text; }
 
@@ -108,3 +122,35 @@ class ButtonBehavior final : public WindowBehavior {
 }  // namespace
 
 std::unique_ptr<WindowBehavior> MakeButtonBehavior() { return std::make_unique<ButtonBehavior>(); }
+
+// A button that is gone answers 0, as a message to it would.
+
+int CButton::GetCheck() const {
+  return ControlCall<ButtonBehavior>(m_hWnd, 0, [](ButtonBehavior& button) { return button.Check(); });
+}
+
+void CButton::SetCheck(int check) {
+  ControlCall<ButtonBehavior>(m_hWnd, 0, [&](ButtonBehavior& button) {
+    button.SetCheck(static_cast<WPARAM>(check));
+    return 0;
+  });
+}
+
+UINT CButton::GetState() const {
+  return ControlCall<ButtonBehavior>(m_hWnd, 0u, [](ButtonBehavior& button) { return button.State(); });
+}
+
+HICON CButton::SetIcon(HICON icon) {
+  return ControlCall<ButtonBehavior>(m_hWnd, nullptr, [&](ButtonBehavior& button) { return button.SetIcon(icon); });
+}
+
+HICON CButton::GetIcon() const {
+  return ControlCall<ButtonBehavior>(m_hWnd, nullptr, [](ButtonBehavior& button) { return button.Icon(); });
+}
+
+void CButton::Click() {
+  ControlCall<ButtonBehavior>(m_hWnd, 0, [](ButtonBehavior& button) {
+    button.Click();
+    return 0;
+  });
+}

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 
 #include "platform/ui/combo_box.h"
-#include "platform/ui/control_support.h"
+#include "platform/ui/item_list_behavior.h"
 
 IMPLEMENT_DYNAMIC(CComboBox, CWnd)
 
@@ -29,10 +29,11 @@ class NotifyingCombo final : public QComboBox {
   HWND m_hWnd;
 };
 
-class ComboBoxBehavior final : public WindowBehavior {
+class ComboBoxBehavior final : public ItemListBehavior {
  public:
   QWidget* Build(WindowRecord& rec, QWidget* parent) override {
     HWND self = &rec;
+    m_record = &rec;
     m_combo = new NotifyingCombo(self, parent);
     const DWORD type = rec.style & 0x3u;
     m_combo->setEditable(type == CBS_DROPDOWN || type == CBS_SIMPLE);
@@ -43,103 +44,27 @@ class ComboBoxBehavior final : public WindowBehavior {
       m_combo->setCompleter(nullptr);
       rec.Connect(edit, &QLineEdit::textEdited, [this, self](const QString&) {
         WindowRecord* r = LiveRecord(self);
-        if (r && m_quiet == 0) NotifyParentCommand(*r, CBN_EDITCHANGE);
+        if (r && !Quiet()) NotifyParentCommand(*r, CBN_EDITCHANGE);
       });
       InstallControlEvents(rec, edit);
     }
     rec.Connect(m_combo, qOverload<int>(&QComboBox::activated), [this, self](int) {
       WindowRecord* r = LiveRecord(self);
-      if (r && m_quiet == 0) NotifyParentCommand(*r, CBN_SELCHANGE);
+      if (r && !Quiet()) NotifyParentCommand(*r, CBN_SELCHANGE);
     });
     InstallControlEvents(rec, m_combo);
     return m_combo;
   }
 
-  std::optional<LRESULT> Handle(WindowRecord& rec, UINT message, WPARAM wParam, LPARAM lParam) override {
-    NotifyGuard quiet(m_quiet);
-    const int count = m_combo->count();
+  // Only what is sent as messages: dialog data exchange moves the
+  // selection. Everything else is typed.
+  std::optional<LRESULT> Handle(WindowRecord&, UINT message, WPARAM wParam, LPARAM) override {
     const int index = static_cast<int>(static_cast<std::intptr_t>(wParam));
-    auto valid = [&](int i) { return i >= 0 && i < count; };
     switch (message) {
-      case CB_ADDSTRING: {
-        int at = (rec.style & CBS_SORT) ? SortedPosition(TextArg(lParam)) : count;
-        InsertKeepingEdit(at, TextArg(lParam));
-        return at;
-      }
-      case CB_INSERTSTRING:
-        if (index < -1 || index > count) return CB_ERR;
-        InsertKeepingEdit(index == -1 ? count : index, TextArg(lParam));
-        return index == -1 ? count : index;
-      case CB_DELETESTRING:
-        if (!valid(index)) return CB_ERR;
-        m_combo->removeItem(index);
-        return m_combo->count();
-      case CB_RESETCONTENT:
-        m_combo->clear();
-        if (m_combo->isEditable()) m_combo->clearEditText();
-        return CB_OKAY;
-      case CB_GETCOUNT:
-        return count;
       case CB_GETCURSEL:
-        return m_combo->currentIndex();
+        return CurSel();
       case CB_SETCURSEL:
-        if (!valid(index)) {
-          m_combo->setCurrentIndex(-1);
-          if (m_combo->isEditable()) m_combo->clearEditText();
-          return CB_ERR;
-        }
-        m_combo->setCurrentIndex(index);
-        if (m_combo->isEditable()) m_combo->setEditText(m_combo->itemText(index));
-        return index;
-      case CB_GETLBTEXT:
-        return valid(index) ? CopyOut(FromQt(m_combo->itemText(index)), lParam) : CB_ERR;
-      case CB_GETLBTEXTLEN:
-        return valid(index) ? static_cast<LRESULT>(FromQt(m_combo->itemText(index)).size()) : CB_ERR;
-      case CB_GETITEMDATA:
-        return valid(index) ? static_cast<LRESULT>(m_combo->itemData(index, kDataRole).toLongLong()) : CB_ERR;
-      case CB_SETITEMDATA:
-        if (!valid(index)) return CB_ERR;
-        m_combo->setItemData(index, static_cast<qlonglong>(lParam), kDataRole);
-        return CB_OKAY;
-      case CB_FINDSTRING:
-        return Find(index, TextArg(lParam), false);
-      case CB_FINDSTRINGEXACT:
-        return Find(index, TextArg(lParam), true);
-      case CB_SELECTSTRING: {
-        LRESULT found = Find(index, TextArg(lParam), false);
-        if (found != CB_ERR) Handle(rec, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
-        return found;
-      }
-      case CB_SHOWDROPDOWN:
-        if (wParam)
-          m_combo->showPopup();
-        else
-          m_combo->hidePopup();
-        return TRUE;
-      case CB_GETDROPPEDSTATE:
-        return m_combo->view() && m_combo->view()->isVisible() ? TRUE : FALSE;
-      case CB_LIMITTEXT:
-        if (QLineEdit* edit = m_combo->lineEdit()) edit->setMaxLength(wParam ? static_cast<int>(wParam) : 32767);
-        return TRUE;
-      case CB_GETEDITSEL: {
-        QLineEdit* edit = m_combo->lineEdit();
-        if (!edit) return CB_ERR;
-        int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-        int end = edit->hasSelectedText() ? edit->selectionEnd() : edit->cursorPosition();
-        if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(start);
-        if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(end);
-        return MAKELPARAM(static_cast<unsigned>(start), static_cast<unsigned>(end));
-      }
-      case CB_SETEDITSEL: {
-        QLineEdit* edit = m_combo->lineEdit();
-        if (!edit) return CB_ERR;
-        int start = GET_X_LPARAM(lParam), end = GET_Y_LPARAM(lParam);
-        if (start < 0)
-          edit->deselect();
-        else
-          edit->setSelection(start, (end < 0 ? static_cast<int>(edit->text().size()) : end) - start);
-        return TRUE;
-      }
+        return Quietly([&] { return SetCurSel(index); });
       default:
         return std::nullopt;
     }
@@ -147,22 +72,92 @@ class ComboBoxBehavior final : public WindowBehavior {
 
   int FixedHeight() const override { return m_combo->sizeHint().height(); }
 
-  std::string Text(const WindowRecord&) const override {
-    return FromQt(m_combo->isEditable() ? m_combo->currentText() : m_combo->currentText());
-  }
+  std::string Text(const WindowRecord&) const override { return FromQt(m_combo->currentText()); }
 
   void SetText(WindowRecord& rec, const std::string& text) override {
     rec.text = text;
-    NotifyGuard quiet(m_quiet);
-    if (m_combo->isEditable()) {
-      m_combo->setEditText(ToQt(text));
-    } else {
-      int i = m_combo->findText(ToQt(text), Qt::MatchFixedString);
-      if (i >= 0) m_combo->setCurrentIndex(i);
-    }
+    Quietly([&] {
+      if (m_combo->isEditable()) {
+        m_combo->setEditText(ToQt(text));
+      } else {
+        int i = m_combo->findText(ToQt(text), Qt::MatchFixedString);
+        if (i >= 0) m_combo->setCurrentIndex(i);
+      }
+    });
   }
 
+  [[nodiscard]] ItemTexts Texts() const override {
+    return ItemTexts(m_combo->count(), [this](int i) { return FromQt(m_combo->itemText(i)); });
+  }
+
+  [[nodiscard]] int Count() const { return m_combo->count(); }
+
+  int Add(const std::string& text) {
+    const int at = (m_record->style & CBS_SORT) ? Texts().SortedPosition(text) : Count();
+    InsertKeepingEdit(at, text);
+    return at;
+  }
+
+  int InsertAt(int index, const std::string& text) {
+    if (index < -1 || index > Count()) return CB_ERR;
+    const int at = index == -1 ? Count() : index;
+    InsertKeepingEdit(at, text);
+    return at;
+  }
+
+  int Delete(int index) {
+    if (!Valid(index)) return CB_ERR;
+    m_combo->removeItem(index);
+    return m_combo->count();
+  }
+
+  // The list and the edit field.
+  void Reset() {
+    m_combo->clear();
+    if (m_combo->isEditable()) m_combo->clearEditText();
+  }
+
+  [[nodiscard]] int CurSel() const { return m_combo->currentIndex(); }
+
+  int SetCurSel(int index) {
+    if (!Valid(index)) {
+      m_combo->setCurrentIndex(-1);
+      if (m_combo->isEditable()) m_combo->clearEditText();
+      return CB_ERR;
+    }
+    m_combo->setCurrentIndex(index);
+    if (m_combo->isEditable()) m_combo->setEditText(m_combo->itemText(index));
+    return index;
+  }
+
+  int SelectString(int startAfter, const std::string& text) {
+    const int found = Texts().Find(startAfter, text, TextMatch::Prefix);
+    if (found != CB_ERR) SetCurSel(found);
+    return found;
+  }
+
+  [[nodiscard]] LRESULT ItemData(int index) const {
+    return Valid(index) ? static_cast<LRESULT>(m_combo->itemData(index, kDataRole).toLongLong()) : CB_ERR;
+  }
+
+  int SetItemData(int index, LRESULT data) {
+    if (!Valid(index)) return CB_ERR;
+    m_combo->setItemData(index, static_cast<qlonglong>(data), kDataRole);
+    return CB_OKAY;
+  }
+
+  void ShowDropDown(bool show) {
+    if (show)
+      m_combo->showPopup();
+    else
+      m_combo->hidePopup();
+  }
+
+  [[nodiscard]] BOOL DroppedState() const { return m_combo->view() && m_combo->view()->isVisible() ? TRUE : FALSE; }
+
  private:
+  [[nodiscard]] bool Valid(int index) const { return index >= 0 && index < Count(); }
+
   // Adding to the list leaves the edit field as it was: QComboBox would
   // otherwise show the first item added to an empty list.
   void InsertKeepingEdit(int at, const std::string& text) {
@@ -178,48 +173,71 @@ class ComboBoxBehavior final : public WindowBehavior {
     }
   }
 
-  int SortedPosition(const std::string& text) const {
-    int lo = 0, hi = m_combo->count();
-    while (lo < hi) {
-      int mid = (lo + hi) / 2;
-      if (CompareNoCase(FromQt(m_combo->itemText(mid)), text) <= 0)
-        lo = mid + 1;
-      else
-        hi = mid;
-    }
-    return lo;
-  }
-
-  // The combo box's own search: from the item after startAfter (-1: the
-  // first) round to the one before it; prefix or whole text, any case.
-  LRESULT Find(int startAfter, const std::string& text, bool exact) const {
-    const int count = m_combo->count();
-    if (count == 0) return CB_ERR;
-    const int first = (startAfter < -1 || startAfter >= count) ? 0 : startAfter + 1;
-    for (int k = 0; k < count; ++k) {
-      int i = (first + k) % count;
-      std::string item = FromQt(m_combo->itemText(i));
-      if (exact ? CompareNoCase(item, text) == 0 : StartsWithNoCase(item, text)) return i;
-    }
-    return CB_ERR;
-  }
-
+  WindowRecord* m_record = nullptr;  // owns this behaviour
   QComboBox* m_combo = nullptr;
-  int m_quiet = 0;
 };
+
+template <typename Fallback, typename Op>
+auto WithComboBox(const HWND& hWnd, Fallback&& fallback, Op&& op) {
+  return QuietControlCall<ComboBoxBehavior>(hWnd, std::forward<Fallback>(fallback), std::forward<Op>(op));
+}
 
 }  // namespace
 
 std::unique_ptr<WindowBehavior> MakeComboBoxBehavior() { return std::make_unique<ComboBoxBehavior>(); }
 
-void CComboBox::GetLBText(int index, CString& text) const {
-  text = UiCall([&]() -> CString {
-    int n = GetLBTextLen(index);
-    if (n < 0) return CString();
-    CString out;
-    char* buffer = out.GetBuffer(n + 1);
-    int got = static_cast<int>(SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
-    out.ReleaseBuffer(got < 0 ? 0 : got);
-    return out;
+// A combo box that is gone answers 0, as a message to it would.
+
+int CComboBox::GetCount() const {
+  return WithComboBox(m_hWnd, 0, [](ComboBoxBehavior& box) { return box.Count(); });
+}
+int CComboBox::AddString(LPCTSTR text) {
+  return WithComboBox(m_hWnd, 0, [&](ComboBoxBehavior& box) { return box.Add(TextOf(text)); });
+}
+int CComboBox::InsertString(int index, LPCTSTR text) {
+  return WithComboBox(m_hWnd, 0, [&](ComboBoxBehavior& box) { return box.InsertAt(index, TextOf(text)); });
+}
+int CComboBox::DeleteString(UINT index) {
+  return WithComboBox(m_hWnd, 0, [&](ComboBoxBehavior& box) { return box.Delete(static_cast<int>(index)); });
+}
+void CComboBox::ResetContent() {
+  WithComboBox(m_hWnd, 0, [](ComboBoxBehavior& box) {
+    box.Reset();
+    return 0;
   });
+}
+int CComboBox::GetCurSel() const {
+  return WithComboBox(m_hWnd, 0, [](ComboBoxBehavior& box) { return box.CurSel(); });
+}
+int CComboBox::SetCurSel(int index) {
+  return WithComboBox(m_hWnd, 0, [&](ComboBoxBehavior& box) { return box.SetCurSel(index); });
+}
+int CComboBox::GetLBText(int index, LPTSTR buffer) const { return CopyItemText(m_hWnd, index, buffer); }
+void CComboBox::GetLBText(int index, CString& text) const { text = ItemText(m_hWnd, index); }
+int CComboBox::GetLBTextLen(int index) const { return ItemTextLength(m_hWnd, index); }
+int CComboBox::FindString(int startAfter, LPCTSTR text) const {
+  return FindItemText(m_hWnd, startAfter, text, TextMatch::Prefix);
+}
+int CComboBox::FindStringExact(int startAfter, LPCTSTR text) const {
+  return FindItemText(m_hWnd, startAfter, text, TextMatch::Whole);
+}
+int CComboBox::SelectString(int startAfter, LPCTSTR text) {
+  return WithComboBox(m_hWnd, 0, [&](ComboBoxBehavior& box) { return box.SelectString(startAfter, TextOf(text)); });
+}
+DWORD_PTR CComboBox::GetItemData(int index) const {
+  return static_cast<DWORD_PTR>(
+      WithComboBox(m_hWnd, LRESULT{0}, [&](ComboBoxBehavior& box) { return box.ItemData(index); }));
+}
+int CComboBox::SetItemData(int index, DWORD_PTR data) {
+  return WithComboBox(m_hWnd, 0,
+                      [&](ComboBoxBehavior& box) { return box.SetItemData(index, static_cast<LRESULT>(data)); });
+}
+void CComboBox::ShowDropDown(BOOL show) {
+  WithComboBox(m_hWnd, 0, [&](ComboBoxBehavior& box) {
+    box.ShowDropDown(show != FALSE);
+    return 0;
+  });
+}
+BOOL CComboBox::GetDroppedState() const {
+  return WithComboBox(m_hWnd, FALSE, [](ComboBoxBehavior& box) { return box.DroppedState(); });
 }

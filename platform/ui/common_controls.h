@@ -51,29 +51,6 @@ inline constexpr DWORD LVS_ALIGNTOP = 0x0000;
 inline constexpr DWORD LVS_ALIGNLEFT = 0x0800;
 inline constexpr DWORD LVS_NOSCROLL = 0x2000;
 
-inline constexpr UINT LVM_FIRST = 0x1000;
-inline constexpr UINT LVM_GETIMAGELIST = LVM_FIRST + 2;
-inline constexpr UINT LVM_SETIMAGELIST = LVM_FIRST + 3;
-inline constexpr UINT LVM_GETITEMCOUNT = LVM_FIRST + 4;
-inline constexpr UINT LVM_GETITEMA = LVM_FIRST + 5;
-inline constexpr UINT LVM_SETITEMA = LVM_FIRST + 6;
-inline constexpr UINT LVM_INSERTITEMA = LVM_FIRST + 7;
-inline constexpr UINT LVM_DELETEITEM = LVM_FIRST + 8;
-inline constexpr UINT LVM_DELETEALLITEMS = LVM_FIRST + 9;
-inline constexpr UINT LVM_GETNEXTITEM = LVM_FIRST + 12;
-inline constexpr UINT LVM_GETITEMRECT = LVM_FIRST + 14;
-inline constexpr UINT LVM_GETITEMPOSITION = LVM_FIRST + 16;
-inline constexpr UINT LVM_HITTEST = LVM_FIRST + 18;
-inline constexpr UINT LVM_ENSUREVISIBLE = LVM_FIRST + 19;
-inline constexpr UINT LVM_ARRANGE = LVM_FIRST + 22;
-inline constexpr UINT LVM_SETITEMSTATE = LVM_FIRST + 43;
-inline constexpr UINT LVM_GETITEMSTATE = LVM_FIRST + 44;
-inline constexpr UINT LVM_GETSELECTEDCOUNT = LVM_FIRST + 50;
-inline constexpr UINT LVM_SETICONSPACING = LVM_FIRST + 53;
-#define LVM_GETITEM LVM_GETITEMA
-#define LVM_SETITEM LVM_SETITEMA
-#define LVM_INSERTITEM LVM_INSERTITEMA
-
 inline constexpr int LVSIL_NORMAL = 0;
 inline constexpr int LVSIL_SMALL = 1;
 inline constexpr int LVSIL_STATE = 2;
@@ -168,26 +145,6 @@ inline constexpr DWORD TVS_LINESATROOT = 0x0004;
 inline constexpr DWORD TVS_EDITLABELS = 0x0008;
 inline constexpr DWORD TVS_DISABLEDRAGDROP = 0x0010;
 inline constexpr DWORD TVS_SHOWSELALWAYS = 0x0020;
-
-inline constexpr UINT TV_FIRST = 0x1100;
-inline constexpr UINT TVM_INSERTITEMA = TV_FIRST + 0;
-inline constexpr UINT TVM_DELETEITEM = TV_FIRST + 1;
-inline constexpr UINT TVM_EXPAND = TV_FIRST + 2;
-inline constexpr UINT TVM_GETITEMRECT = TV_FIRST + 4;
-inline constexpr UINT TVM_GETCOUNT = TV_FIRST + 5;
-inline constexpr UINT TVM_GETIMAGELIST = TV_FIRST + 8;
-inline constexpr UINT TVM_SETIMAGELIST = TV_FIRST + 9;
-inline constexpr UINT TVM_GETNEXTITEM = TV_FIRST + 10;
-inline constexpr UINT TVM_SELECTITEM = TV_FIRST + 11;
-inline constexpr UINT TVM_GETITEMA = TV_FIRST + 12;
-inline constexpr UINT TVM_SETITEMA = TV_FIRST + 13;
-inline constexpr UINT TVM_HITTEST = TV_FIRST + 17;
-inline constexpr UINT TVM_SORTCHILDREN = TV_FIRST + 19;
-inline constexpr UINT TVM_ENSUREVISIBLE = TV_FIRST + 20;
-inline constexpr UINT TVM_SORTCHILDRENCB = TV_FIRST + 21;
-#define TVM_INSERTITEM TVM_INSERTITEMA
-#define TVM_GETITEM TVM_GETITEMA
-#define TVM_SETITEM TVM_SETITEMA
 
 inline constexpr UINT TVIF_TEXT = 0x0001;
 inline constexpr UINT TVIF_IMAGE = 0x0002;

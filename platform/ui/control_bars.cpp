@@ -1,16 +1,14 @@
 // Placing control bars in a window's client area.
 
-#include "platform/ui/ui_call.h"
-#include "platform/ui/window_record.h"
+#include "platform/ui/live_call.h"
 
 void CWnd::RepositionBars(UINT first, UINT last, UINT idLeftOver) {
-  UiCall([&] {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    if (!rec || !rec->client) return;
-    int top = 0, bottom = rec->client->height();
-    const int width = rec->client->width();
+  WithWindow(m_hWnd, [&](WindowRecord& rec) {
+    if (!rec.client) return;
+    int top = 0, bottom = rec.client->height();
+    const int width = rec.client->width();
     HWND leftOver = nullptr;
-    for (HWND child : rec->children) {
+    for (HWND child : rec.children) {
       if (child->id == idLeftOver && idLeftOver != 0) leftOver = child;
       if (child->id < first || child->id > last || !child->widget || child->widget->isHidden()) continue;
       const int height = child->widget->sizeHint().height();

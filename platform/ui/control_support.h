@@ -4,24 +4,18 @@
 #include <QObject>
 #include <cstring>
 #include <string>
+#include <utility>
 
-#include "platform/ui/ui_call.h"
-#include "platform/ui/window_record.h"
+#include "platform/ui/live_call.h"
+#include "platform/ui/ui_layer.h"
 
 // Turns the right-click and mouse-button events of a control's widgets into
 // the control's own WM_CONTEXTMENU and button messages (which climb to the
 // parent by default), without taking them from the control.
 void InstallControlEvents(WindowRecord& record, QWidget* surface);
 
-// Copies text to a caller's buffer the way list and combo boxes do (the
-// caller sized it from the item's length): answers the length copied.
-inline LRESULT CopyOut(const std::string& text, LPARAM buffer) {
-  if (!buffer) return -1;
-  std::memcpy(reinterpret_cast<char*>(buffer), text.c_str(), text.size() + 1);
-  return static_cast<LRESULT>(text.size());
-}
-
-inline std::string TextArg(LPARAM lParam) { return lParam ? reinterpret_cast<const char*>(lParam) : ""; }
+inline std::string TextOf(LPCTSTR text) { return text ? text : ""; }
+inline std::string TextArg(LPARAM lParam) { return TextOf(reinterpret_cast<LPCTSTR>(lParam)); }
 
 // Case-insensitive comparison of UTF-8 texts as list boxes sort and search.
 [[nodiscard]] int CompareNoCase(const std::string& a, const std::string& b);
@@ -39,3 +33,15 @@ class NotifyGuard {
  private:
   int& m_counter;
 };
+
+// A control object's typed operation, run as a message to the control would
+// run it: on the user-interface thread and noted as activity for the idle
+// pass. A gone control, or one of another class, answers fallback (0 is
+// what a message to it answers).
+template <typename Behavior, typename Fallback, typename Op>
+auto ControlCall(const HWND& hWnd, Fallback&& fallback, Op&& op) {
+  return WithBehavior<Behavior>(hWnd, std::forward<Fallback>(fallback), [&](Behavior& control) {
+    NoteUiActivity();
+    return op(control);
+  });
+}

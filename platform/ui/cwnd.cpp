@@ -10,13 +10,12 @@
 #include "platform/ui/cmd_ui.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/gdi_objects.h"
+#include "platform/ui/live_call.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/qt_bridge.h"
 #include "platform/ui/resources.h"
-#include "platform/ui/ui_call.h"
 #include "platform/ui/win_app.h"
-#include "platform/ui/window_record.h"
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 
@@ -48,10 +47,8 @@ CWnd::~CWnd() {
   if (m_hWnd && !m_bTemporary) {
     HWND h = m_hWnd;
     // Destroying the window from its object's destructor: no more messages to us.
-    UiCall([&] {
-      if (WindowRecord* rec = LiveRecord(h)) {
-        if (rec->wnd == this) rec->wnd = nullptr;
-      }
+    WithWindow(h, [&](WindowRecord& rec) {
+      if (rec.wnd == this) rec.wnd = nullptr;
     });
     m_hWnd = nullptr;
     ::DestroyWindow(h);
@@ -59,31 +56,25 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
-  return UiCall([&]() -> CWnd* {
-    WindowRecord* rec = LiveRecord(hWnd);
-    return rec ? rec->wnd : nullptr;
-  });
+  return WithWindow(hWnd, nullptr, [&](WindowRecord& rec) -> CWnd* { return rec.wnd; });
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd) {
-  return UiCall([&]() -> CWnd* {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec) return nullptr;
-    if (rec->wnd) return rec->wnd;
-    if (!rec->temporary) {
-      rec->temporary = std::make_unique<CWnd>();
-      rec->temporary->m_hWnd = hWnd;
-      rec->temporary->m_bTemporary = true;
+  return WithWindow(hWnd, nullptr, [&](WindowRecord& rec) -> CWnd* {
+    if (rec.wnd) return rec.wnd;
+    if (!rec.temporary) {
+      rec.temporary = std::make_unique<CWnd>();
+      rec.temporary->m_hWnd = hWnd;
+      rec.temporary->m_bTemporary = true;
     }
-    return rec->temporary.get();
+    return rec.temporary.get();
   });
 }
 
 BOOL CWnd::Attach(HWND hWnd) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec || m_hWnd) return FALSE;
-    rec->wnd = this;
+  return WithWindow(hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    if (m_hWnd) return FALSE;
+    rec.wnd = this;
     m_hWnd = hWnd;
     return TRUE;
   });
@@ -289,9 +280,7 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
 void CWnd::SetWindowText(LPCTSTR text) { ::SetWindowText(m_hWnd, text); }
 
 void CWnd::GetWindowText(CString& text) const {
-  text = UiCall([&]() -> CString {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    if (!rec) return CString();
+  text = WithWindow(m_hWnd, CString(), [&](WindowRecord&) -> CString {
     int n = static_cast<int>(DeliverMessage(m_hWnd, WM_GETTEXTLENGTH, 0, 0));
     CString out;
     char* buffer = out.GetBuffer(n + 1);
@@ -310,18 +299,16 @@ BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
 BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
 
 BOOL CWnd::IsZoomed() const {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    return (rec && rec->widget && rec->widget->isMaximized()) ? TRUE : FALSE;
-  });
+  return WithWindow(m_hWnd, FALSE,
+                    [&](WindowRecord& rec) -> BOOL { return rec.widget && rec.widget->isMaximized() ? TRUE : FALSE; });
 }
 
 CWnd* CWnd::SetFocus() {
   return UiCall([&]() -> CWnd* {
     CWnd* old = GetFocus();
-    if (WindowRecord* rec = LiveRecord(m_hWnd)) {
-      if (rec->widget) rec->widget->setFocus(Qt::OtherFocusReason);
-    }
+    WithWindow(m_hWnd, [](WindowRecord& rec) {
+      if (rec.widget) rec.widget->setFocus(Qt::OtherFocusReason);
+    });
     return old;
   });
 }
@@ -336,23 +323,18 @@ CWnd* CWnd::GetFocus() {
 BOOL CWnd::SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
 
 void CWnd::BringWindowToTop() {
-  UiCall([&] {
-    if (WindowRecord* rec = LiveRecord(m_hWnd); rec && rec->widget) rec->widget->raise();
+  WithWindow(m_hWnd, [](WindowRecord& rec) {
+    if (rec.widget) rec.widget->raise();
   });
 }
 
 CWnd* CWnd::GetLastActivePopup() const { return FromHandle(::GetLastActivePopup(m_hWnd)); }
 CWnd* CWnd::GetParent() const {
-  return UiCall([&]() -> CWnd* {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    return (rec && rec->isChild) ? FromHandle(rec->parent) : nullptr;
-  });
+  return WithWindow(m_hWnd, nullptr,
+                    [&](WindowRecord& rec) -> CWnd* { return rec.isChild ? FromHandle(rec.parent) : nullptr; });
 }
 CWnd* CWnd::GetOwner() const {
-  return UiCall([&]() -> CWnd* {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    return rec ? FromHandle(rec->parent) : nullptr;
-  });
+  return WithWindow(m_hWnd, nullptr, [&](WindowRecord& rec) -> CWnd* { return FromHandle(rec.parent); });
 }
 
 CWnd* CWnd::GetTopLevelParent() const {
@@ -364,15 +346,13 @@ CWnd* CWnd::GetTopLevelParent() const {
 }
 
 CWnd* CWnd::GetWindow(UINT relation) const {
-  return UiCall([&]() -> CWnd* {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    if (!rec) return nullptr;
-    if (relation == GW_CHILD) return rec->children.empty() ? nullptr : FromHandle(rec->children.front());
-    if (relation == GW_OWNER) return rec->isChild ? nullptr : FromHandle(rec->parent);
-    if (relation == GW_HWNDNEXT && rec->isChild) {
-      WindowRecord* parent = LiveRecord(rec->parent);
+  return WithWindow(m_hWnd, nullptr, [&](WindowRecord& rec) -> CWnd* {
+    if (relation == GW_CHILD) return rec.children.empty() ? nullptr : FromHandle(rec.children.front());
+    if (relation == GW_OWNER) return rec.isChild ? nullptr : FromHandle(rec.parent);
+    if (relation == GW_HWNDNEXT && rec.isChild) {
+      WindowRecord* parent = LiveRecord(rec.parent);
       if (!parent) return nullptr;
-      auto it = std::find(parent->children.begin(), parent->children.end(), rec);
+      auto it = std::find(parent->children.begin(), parent->children.end(), &rec);
       if (it != parent->children.end() && std::next(it) != parent->children.end()) return FromHandle(*std::next(it));
     }
     return nullptr;
@@ -394,18 +374,13 @@ BOOL CWnd::IsChild(const CWnd* other) const {
 CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
 
 int CWnd::GetDlgCtrlID() const {
-  return UiCall([&]() -> int {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    return rec ? static_cast<int>(rec->id) : 0;
-  });
+  return WithWindow(m_hWnd, 0, [&](WindowRecord& rec) -> int { return static_cast<int>(rec.id); });
 }
 
 int CWnd::SetDlgCtrlID(int id) {
-  return UiCall([&]() -> int {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    if (!rec) return 0;
-    int old = static_cast<int>(rec->id);
-    rec->id = static_cast<UINT>(id);
+  return WithWindow(m_hWnd, 0, [&](WindowRecord& rec) -> int {
+    int old = static_cast<int>(rec.id);
+    rec.id = static_cast<UINT>(id);
     return old;
   });
 }
@@ -435,32 +410,25 @@ LRESULT CWnd::SendDlgItemMessage(int id, UINT message, WPARAM wParam, LPARAM lPa
 DWORD CWnd::GetStyle() const { return GetWindowStyle(m_hWnd); }
 
 DWORD CWnd::GetExStyle() const {
-  return UiCall([&]() -> DWORD {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    return rec ? rec->exStyle : 0;
-  });
+  return WithWindow(m_hWnd, 0, [&](WindowRecord& rec) -> DWORD { return rec.exStyle; });
 }
 
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    if (!rec) return FALSE;
-    DWORD before = rec->style;
-    rec->style = (rec->style & ~remove) | add;
-    if (rec->style == before) return FALSE;
-    rec->behavior->StyleChanged(*rec);
-    if (rec->widget) rec->widget->update();
+  return WithWindow(m_hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    DWORD before = rec.style;
+    rec.style = (rec.style & ~remove) | add;
+    if (rec.style == before) return FALSE;
+    rec.behavior->StyleChanged(rec);
+    if (rec.widget) rec.widget->update();
     return TRUE;
   });
 }
 
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    if (!rec) return FALSE;
-    DWORD before = rec->exStyle;
-    rec->exStyle = (rec->exStyle & ~remove) | add;
-    return rec->exStyle != before ? TRUE : FALSE;
+  return WithWindow(m_hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    DWORD before = rec.exStyle;
+    rec.exStyle = (rec.exStyle & ~remove) | add;
+    return rec.exStyle != before ? TRUE : FALSE;
   });
 }
 
@@ -475,11 +443,7 @@ HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
 }
 
 HICON CWnd::GetIcon(BOOL bigIcon) const {
-  return UiCall([&]() -> HICON {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    if (!rec) return nullptr;
-    return bigIcon ? rec->bigIcon : rec->smallIcon;
-  });
+  return WithWindow(m_hWnd, nullptr, [&](WindowRecord& rec) -> HICON { return bigIcon ? rec.bigIcon : rec.smallIcon; });
 }
 
 void CWnd::GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
@@ -512,16 +476,15 @@ void CWnd::MoveWindow(LPCRECT rect, BOOL repaint) {
 
 BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags) {
   (void)insertAfter;
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    if (!rec || !rec->widget) return FALSE;
+  return WithWindow(m_hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    if (!rec.widget) return FALSE;
     RECT r{};
     ::GetWindowRect(m_hWnd, &r);
-    if (rec->isChild) ::ScreenToClient(rec->parent, reinterpret_cast<LPPOINT>(&r));
+    if (rec.isChild) ::ScreenToClient(rec.parent, reinterpret_cast<LPPOINT>(&r));
     int nx = (flags & SWP_NOMOVE) ? r.left : x;
     int ny = (flags & SWP_NOMOVE) ? r.top : y;
-    int ncx = (flags & SWP_NOSIZE) ? rec->widget->frameGeometry().width() : cx;
-    int ncy = (flags & SWP_NOSIZE) ? rec->widget->frameGeometry().height() : cy;
+    int ncx = (flags & SWP_NOSIZE) ? rec.widget->frameGeometry().width() : cx;
+    int ncy = (flags & SWP_NOSIZE) ? rec.widget->frameGeometry().height() : cy;
     if (!((flags & SWP_NOMOVE) && (flags & SWP_NOSIZE))) ::MoveWindow(m_hWnd, nx, ny, ncx, ncy, TRUE);
     if (flags & SWP_SHOWWINDOW) ::ShowWindow(m_hWnd, SW_SHOW);
     if (flags & SWP_HIDEWINDOW) ::ShowWindow(m_hWnd, SW_HIDE);
@@ -530,12 +493,11 @@ BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, U
 }
 
 void CWnd::CenterWindow(CWnd* alternateOwner) {
-  UiCall([&] {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    if (!rec || !rec->widget || rec->isChild) return;
-    QWidget* w = rec->widget;
+  WithWindow(m_hWnd, [&](WindowRecord& rec) {
+    if (!rec.widget || rec.isChild) return;
+    QWidget* w = rec.widget;
     QRect area;
-    HWND ownerHwnd = alternateOwner ? alternateOwner->m_hWnd : rec->parent;
+    HWND ownerHwnd = alternateOwner ? alternateOwner->m_hWnd : rec.parent;
     if (WindowRecord* owner = LiveRecord(ownerHwnd); owner && owner->widget) {
       area = owner->widget->window()->frameGeometry();
     } else if (w->screen()) {
@@ -550,8 +512,8 @@ void CWnd::Invalidate(BOOL erase) { ::InvalidateRect(m_hWnd, nullptr, erase); }
 void CWnd::InvalidateRect(LPCRECT rect, BOOL erase) { ::InvalidateRect(m_hWnd, rect, erase); }
 
 void CWnd::UpdateWindow() {
-  UiCall([&] {
-    if (WindowRecord* rec = LiveRecord(m_hWnd); rec && rec->client) rec->client->repaint();
+  WithWindow(m_hWnd, [](WindowRecord& rec) {
+    if (rec.client) rec.client->repaint();
   });
 }
 

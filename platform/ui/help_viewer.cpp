@@ -12,8 +12,7 @@
 #include "platform/core/built_in_modules.h"
 #include "platform/core/install_folders.h"
 #include "platform/ui/help_file.h"
-#include "platform/ui/ui_call.h"
-#include "platform/ui/window_record.h"
+#include "platform/ui/live_call.h"
 
 namespace {
 
@@ -185,23 +184,21 @@ HWND HtmlHelpA(HWND /*caller*/, LPCSTR fileAndWindowType, UINT command, DWORD_PT
 }
 
 BOOL HelpViewerFollowLink(HWND viewer, const std::string& href) {
-  return UiCall([&]() -> BOOL {
-    HelpBrowser* browser = BrowserOf(viewer);
-    if (!browser) return FALSE;
-    browser->Follow(QUrl(ToQt(href)));
-    return TRUE;
-  });
+  return UiCallOnLive([&] { return BrowserOf(viewer); }, FALSE,
+                      [&](HelpBrowser& browser) -> BOOL {
+                        browser.Follow(QUrl(ToQt(href)));
+                        return TRUE;
+                      });
 }
 
 std::string HelpViewerTopic(HWND viewer) {
-  return UiCall([&]() -> std::string {
-    HelpBrowser* browser = BrowserOf(viewer);
-    if (!browser) return {};
-    const QUrl shown = browser->source();
-    std::string topic = EntryOf(shown);
-    if (shown.hasFragment()) topic += "#" + FromQt(shown.fragment());
-    return topic;
-  });
+  return UiCallOnLive([&] { return BrowserOf(viewer); }, std::string(),
+                      [&](HelpBrowser& browser) -> std::string {
+                        const QUrl shown = browser.source();
+                        std::string topic = EntryOf(shown);
+                        if (shown.hasFragment()) topic += "#" + FromQt(shown.fragment());
+                        return topic;
+                      });
 }
 
 void RegisterHelpViewerModule() {

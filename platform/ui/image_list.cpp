@@ -10,8 +10,8 @@
 
 #include "platform/core/icon_object.h"
 #include "platform/ui/gdi_internal.h"
+#include "platform/ui/live_call.h"
 #include "platform/ui/picture_store.h"
-#include "platform/ui/ui_call.h"
 
 struct ImageListRecord {
   ImageListRecord(int width, int height) : cx(width), cy(height), pictures(PixelCount(width, height)) {}
@@ -38,6 +38,12 @@ std::unordered_set<ImageListRecord*>& Lists() {
   return lists;
 }
 ImageListRecord* Live(HIMAGELIST list) { return (list && Lists().count(list)) ? list : nullptr; }
+
+// On the user-interface thread: op on the live list, or fallback when it is gone.
+template <typename... FallbackAndOp>
+auto WithList(const HIMAGELIST& list, FallbackAndOp&&... fallbackAndOp) {
+  return UiCallOnLive([&] { return Live(list); }, std::forward<FallbackAndOp>(fallbackAndOp)...);
+}
 }  // namespace
 
 // Image lists are changed and drawn on the user-interface thread only, so
@@ -57,12 +63,11 @@ HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow) {
 }
 
 BOOL ImageList_Destroy(HIMAGELIST list) {
-  return UiCall([&]() -> BOOL {
-    if (!Live(list)) return FALSE;
-    Lists().erase(list);
-    if (list->wnd) list->wnd->m_hImageList = nullptr;
-    if (list->temporary) list->temporary->m_hImageList = nullptr;
-    delete list;
+  return WithList(list, FALSE, [&](ImageListRecord& record) -> BOOL {
+    Lists().erase(&record);
+    if (record.wnd) record.wnd->m_hImageList = nullptr;
+    if (record.temporary) record.temporary->m_hImageList = nullptr;
+    delete &record;
     return TRUE;
   });
 }
@@ -73,20 +78,20 @@ int StorePixels(HIMAGELIST list, int index, int cx, int cy, std::vector<std::uin
   // Hashed on the calling thread: the user-interface thread only looks the
   // picture up and compares.
   const std::uint64_t hash = PictureStore::Hash(pixels);
-  return UiCall([&]() -> int {
-    if (!Live(list) || list->cx != cx || list->cy != cy) return -1;
+  return WithList(list, -1, [&](ImageListRecord& record) -> int {
+    if (record.cx != cx || record.cy != cy) return -1;
     if (index == -1) {
       // Indices are ints; short of that the list takes every image.
-      if (list->images.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) return -1;
-      list->images.push_back(list->pictures.Acquire(pixels, hash));
-      return static_cast<int>(list->images.size() - 1);
+      if (record.images.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) return -1;
+      record.images.push_back(record.pictures.Acquire(pixels, hash));
+      return static_cast<int>(record.images.size() - 1);
     }
-    if (index < 0 || static_cast<std::size_t>(index) >= list->images.size()) return -1;
-    PictureStore::PictureId& image = list->images[static_cast<std::size_t>(index)];
+    if (index < 0 || static_cast<std::size_t>(index) >= record.images.size()) return -1;
+    PictureStore::PictureId& image = record.images[static_cast<std::size_t>(index)];
     // Acquired before the old one goes, so an equal picture is kept, not freed and stored again.
     const PictureStore::PictureId replaced = image;
-    image = list->pictures.Acquire(pixels, hash);
-    list->pictures.Release(replaced);
+    image = record.pictures.Acquire(pixels, hash);
+    record.pictures.Release(replaced);
     return index;
   });
 }
@@ -108,46 +113,46 @@ int ImageList_AddPixels(HIMAGELIST list, int cx, int cy, std::vector<std::uint32
 int ImageList_AddIcon(HIMAGELIST list, HICON icon) { return ImageList_ReplaceIcon(list, -1, icon); }
 
 BOOL ImageList_Remove(HIMAGELIST list, int index) {
-  return UiCall([&]() -> BOOL {
-    if (!Live(list)) return FALSE;
+  return WithList(list, FALSE, [&](ImageListRecord& record) -> BOOL {
     if (index == -1) {
-      list->images = {};
-      list->pictures.Clear();
+      record.images = {};
+      record.pictures.Clear();
       return TRUE;
     }
-    if (index < 0 || static_cast<std::size_t>(index) >= list->images.size()) return FALSE;
-    list->pictures.Release(list->images[static_cast<std::size_t>(index)]);
-    list->images.erase(list->images.begin() + index);
-    if (list->images.empty()) {
+    if (index < 0 || static_cast<std::size_t>(index) >= record.images.size()) return FALSE;
+    record.pictures.Release(record.images[static_cast<std::size_t>(index)]);
+    record.images.erase(record.images.begin() + index);
+    if (record.images.empty()) {
       // The last image gone one at a time (as a clear goes) gives the memory back too.
-      list->images = {};
-      list->pictures.Clear();
+      record.images = {};
+      record.pictures.Clear();
     }
     return TRUE;
   });
 }
 
 int ImageList_GetImageCount(HIMAGELIST list) {
-  return UiCall([&]() -> int { return Live(list) ? static_cast<int>(list->images.size()) : 0; });
+  return WithList(list, 0, [](ImageListRecord& record) -> int { return static_cast<int>(record.images.size()); });
 }
 
 int ImageList_GetPictureCount(HIMAGELIST list) {
-  return UiCall([&]() -> int { return Live(list) ? static_cast<int>(list->pictures.Count()) : 0; });
+  return WithList(list, 0, [](ImageListRecord& record) -> int { return static_cast<int>(record.pictures.Count()); });
 }
 
 BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy) {
-  return UiCall([&]() -> BOOL {
-    if (!Live(list) || !cx || !cy) return FALSE;
-    *cx = list->cx;
-    *cy = list->cy;
+  return WithList(list, FALSE, [&](ImageListRecord& record) -> BOOL {
+    if (!cx || !cy) return FALSE;
+    *cx = record.cx;
+    *cy = record.cy;
     return TRUE;
   });
 }
 
 std::vector<std::uint32_t> ImageList_GetPixels(HIMAGELIST list, int index) {
-  return UiCall([&]() -> std::vector<std::uint32_t> {
-    if (!Live(list) || index < 0 || static_cast<std::size_t>(index) >= list->images.size()) return {};
-    const std::span<const std::uint32_t> pixels = list->pictures.Pixels(list->images[static_cast<std::size_t>(index)]);
+  return WithList(list, std::vector<std::uint32_t>(), [&](ImageListRecord& record) -> std::vector<std::uint32_t> {
+    if (index < 0 || static_cast<std::size_t>(index) >= record.images.size()) return {};
+    const std::span<const std::uint32_t> pixels =
+        record.pictures.Pixels(record.images[static_cast<std::size_t>(index)]);
     return std::vector<std::uint32_t>(pixels.begin(), pixels.end());
   });
 }
@@ -155,14 +160,13 @@ std::vector<std::uint32_t> ImageList_GetPixels(HIMAGELIST list, int index) {
 CImageList::~CImageList() { DeleteImageList(); }
 
 CImageList* CImageList::FromHandle(HIMAGELIST list) {
-  return UiCall([&]() -> CImageList* {
-    if (!Live(list)) return nullptr;
-    if (list->wnd) return list->wnd;
-    if (!list->temporary) {
-      list->temporary = std::make_unique<CImageList>();
-      list->temporary->m_hImageList = list;
+  return WithList(list, nullptr, [&](ImageListRecord& record) -> CImageList* {
+    if (record.wnd) return record.wnd;
+    if (!record.temporary) {
+      record.temporary = std::make_unique<CImageList>();
+      record.temporary->m_hImageList = &record;
     }
-    return list->temporary.get();
+    return record.temporary.get();
   });
 }
 
@@ -176,10 +180,10 @@ BOOL CImageList::DeleteImageList() {
 }
 
 BOOL CImageList::Attach(HIMAGELIST list) {
-  return UiCall([&]() -> BOOL {
-    if (!Live(list) || m_hImageList) return FALSE;
-    list->wnd = this;
-    m_hImageList = list;
+  return WithList(list, FALSE, [&](ImageListRecord& record) -> BOOL {
+    if (m_hImageList) return FALSE;
+    record.wnd = this;
+    m_hImageList = &record;
     return TRUE;
   });
 }

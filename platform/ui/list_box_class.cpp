@@ -2,7 +2,7 @@
 
 #include <QListWidget>
 
-#include "platform/ui/control_support.h"
+#include "platform/ui/item_list_behavior.h"
 #include "platform/ui/list_box.h"
 
 IMPLEMENT_DYNAMIC(CListBox, CWnd)
@@ -11,10 +11,11 @@ namespace {
 
 constexpr int kDataRole = Qt::UserRole;
 
-class ListBoxBehavior final : public WindowBehavior {
+class ListBoxBehavior final : public ItemListBehavior {
  public:
   QWidget* Build(WindowRecord& rec, QWidget* parent) override {
     HWND self = &rec;
+    m_record = &rec;
     m_list = new QListWidget(parent);
     m_list->setUniformItemSizes(true);
     if (rec.style & LBS_NOSEL)
@@ -30,7 +31,7 @@ class ListBoxBehavior final : public WindowBehavior {
     if (!(rec.style & WS_BORDER) && !(rec.exStyle & WS_EX_CLIENTEDGE)) m_list->setFrameShape(QFrame::NoFrame);
     rec.Connect(m_list, &QListWidget::itemSelectionChanged, [this, self] {
       WindowRecord* r = LiveRecord(self);
-      if (r && m_quiet == 0 && (r->style & LBS_NOTIFY)) NotifyParentCommand(*r, LBN_SELCHANGE);
+      if (r && !Quiet() && (r->style & LBS_NOTIFY)) NotifyParentCommand(*r, LBN_SELCHANGE);
     });
     rec.Connect(m_list, &QListWidget::itemDoubleClicked, [self](QListWidgetItem*) {
       WindowRecord* r = LiveRecord(self);
@@ -41,173 +42,200 @@ class ListBoxBehavior final : public WindowBehavior {
     return m_list;
   }
 
-  std::optional<LRESULT> Handle(WindowRecord& rec, UINT message, WPARAM wParam, LPARAM lParam) override {
-    NotifyGuard quiet(m_quiet);
-    const int count = m_list->count();
+  // Only what is sent as messages: the program fills the list by message,
+  // and dialog data exchange moves the selection. Everything else is typed.
+  std::optional<LRESULT> Handle(WindowRecord&, UINT message, WPARAM wParam, LPARAM lParam) override {
     const int index = static_cast<int>(static_cast<std::intptr_t>(wParam));
-    const bool multi = (rec.style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
-    auto valid = [&](int i) { return i >= 0 && i < count; };
     switch (message) {
       case LB_ADDSTRING:
-        return Insert((rec.style & LBS_SORT) ? SortedPosition(TextArg(lParam)) : count, TextArg(lParam));
-      case LB_INSERTSTRING:
-        if (index < -1 || index > count) return LB_ERR;
-        return Insert(index == -1 ? count : index, TextArg(lParam));
-      case LB_DELETESTRING:
-        if (!valid(index)) return LB_ERR;
-        delete m_list->takeItem(index);
-        return m_list->count();
+        return Quietly([&] { return Add(TextArg(lParam)); });
       case LB_RESETCONTENT:
-        m_list->clear();
+        Quietly([&] { Reset(); });
         return 0;
-      case LB_GETCOUNT:
-        return count;
-      case LB_GETTEXT:
-        return valid(index) ? CopyOut(FromQt(m_list->item(index)->text()), lParam) : LB_ERR;
-      case LB_GETTEXTLEN:
-        return valid(index) ? static_cast<LRESULT>(FromQt(m_list->item(index)->text()).size()) : LB_ERR;
-      case LB_GETITEMDATA:
-        return valid(index) ? static_cast<LRESULT>(m_list->item(index)->data(kDataRole).toLongLong()) : LB_ERR;
-      case LB_SETITEMDATA:
-        if (!valid(index)) return LB_ERR;
-        m_list->item(index)->setData(kDataRole, static_cast<qlonglong>(lParam));
-        return 0;
-      case LB_GETSEL:
-        return valid(index) ? (m_list->item(index)->isSelected() ? 1 : 0) : LB_ERR;
-      case LB_SETSEL: {
-        if (!multi) return LB_ERR;
-        const int which = static_cast<int>(lParam);
-        if (which == -1) {
-          for (int i = 0; i < count; ++i) m_list->item(i)->setSelected(wParam != 0);
-        } else if (valid(which)) {
-          m_list->item(which)->setSelected(wParam != 0);
-        } else {
-          return LB_ERR;
-        }
-        return 0;
-      }
       case LB_GETCURSEL:
-        if (multi) return m_list->currentRow();
-        for (int i = 0; i < count; ++i) {
-          if (m_list->item(i)->isSelected()) return i;
-        }
-        return LB_ERR;
+        return CurSel();
       case LB_SETCURSEL:
-        if (multi) return LB_ERR;
-        if (!valid(index)) {
-          m_list->clearSelection();
-          return LB_ERR;
-        }
-        m_list->setCurrentRow(index);
-        m_list->scrollToItem(m_list->item(index));
-        return index;
-      case LB_GETSELCOUNT: {
-        if (!multi) return LB_ERR;
-        int n = 0;
-        for (int i = 0; i < count; ++i) n += m_list->item(i)->isSelected() ? 1 : 0;
-        return n;
-      }
-      case LB_GETSELITEMS: {
-        if (!multi || !lParam) return LB_ERR;
-        // Ascending item order, whatever order the user picked them in.
-        auto* out = reinterpret_cast<int*>(lParam);
-        const int max = static_cast<int>(wParam);
-        int n = 0;
-        for (int i = 0; i < count && n < max; ++i) {
-          if (m_list->item(i)->isSelected()) out[n++] = i;
-        }
-        return n;
-      }
-      case LB_SELITEMRANGE: {
-        if (!multi) return LB_ERR;
-        const int first = LOWORD(static_cast<WPARAM>(lParam)), last = HIWORD(static_cast<WPARAM>(lParam));
-        for (int i = std::max(0, first); i <= std::min(last, count - 1); ++i) m_list->item(i)->setSelected(wParam != 0);
-        return 0;
-      }
-      case LB_FINDSTRING:
-        return Find(index, TextArg(lParam), false);
-      case LB_FINDSTRINGEXACT:
-        return Find(index, TextArg(lParam), true);
-      case LB_SELECTSTRING: {
-        if (multi) return LB_ERR;
-        LRESULT found = Find(index, TextArg(lParam), false);
-        if (found != LB_ERR) m_list->setCurrentRow(static_cast<int>(found));
-        return found;
-      }
-      case LB_GETTOPINDEX: {
-        QListWidgetItem* top = m_list->itemAt(2, 2);
-        return top ? m_list->row(top) : 0;
-      }
-      case LB_SETTOPINDEX:
-        if (!valid(index)) return LB_ERR;
-        m_list->scrollToItem(m_list->item(index), QAbstractItemView::PositionAtTop);
-        return 0;
-      case LB_GETCARETINDEX:
-        return m_list->currentRow();
-      case LB_SETCARETINDEX:
-        if (!valid(index)) return LB_ERR;
-        m_list->setCurrentRow(index, QItemSelectionModel::NoUpdate);
-        return 0;
-      case LB_GETITEMRECT: {
-        if (!valid(index) || !lParam) return LB_ERR;
-        QRect r = m_list->visualItemRect(m_list->item(index));
-        *reinterpret_cast<RECT*>(lParam) = RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
-        return 0;
-      }
+        return Quietly([&] { return SetCurSel(index); });
       default:
         return std::nullopt;
     }
   }
 
- private:
-  LRESULT Insert(int position, const std::string& text) {
-    m_list->insertItem(position, ToQt(text));
-    return position;
+  [[nodiscard]] ItemTexts Texts() const override {
+    return ItemTexts(m_list->count(), [this](int i) { return FromQt(m_list->item(i)->text()); });
   }
 
-  // After every item that sorts before or equal to it, as a sorted list box places it.
-  int SortedPosition(const std::string& text) const {
-    int lo = 0, hi = m_list->count();
-    while (lo < hi) {
-      int mid = (lo + hi) / 2;
-      if (CompareNoCase(FromQt(m_list->item(mid)->text()), text) <= 0)
-        lo = mid + 1;
-      else
-        hi = mid;
+  [[nodiscard]] int Count() const { return m_list->count(); }
+
+  int Add(const std::string& text) {
+    return Insert((m_record->style & LBS_SORT) ? Texts().SortedPosition(text) : Count(), text);
+  }
+
+  int InsertAt(int index, const std::string& text) {
+    if (index < -1 || index > Count()) return LB_ERR;
+    return Insert(index == -1 ? Count() : index, text);
+  }
+
+  int Delete(int index) {
+    if (!Valid(index)) return LB_ERR;
+    delete m_list->takeItem(index);
+    return m_list->count();
+  }
+
+  void Reset() { m_list->clear(); }
+
+  [[nodiscard]] LRESULT ItemData(int index) const {
+    return Valid(index) ? static_cast<LRESULT>(m_list->item(index)->data(kDataRole).toLongLong()) : LB_ERR;
+  }
+
+  int SetItemData(int index, LRESULT data) {
+    if (!Valid(index)) return LB_ERR;
+    m_list->item(index)->setData(kDataRole, static_cast<qlonglong>(data));
+    return 0;
+  }
+
+  [[nodiscard]] int Sel(int index) const { return Valid(index) ? (m_list->item(index)->isSelected() ? 1 : 0) : LB_ERR; }
+
+  // which == -1: every item.
+  int SetSel(int which, bool select) {
+    if (!Multi()) return LB_ERR;
+    if (which == -1) {
+      for (int i = 0; i < Count(); ++i) m_list->item(i)->setSelected(select);
+    } else if (Valid(which)) {
+      m_list->item(which)->setSelected(select);
+    } else {
+      return LB_ERR;
     }
-    return lo;
+    return 0;
   }
 
-  // From the item after startAfter to the end, then from the start: the
-  // first whose text begins with (or equals) text, regardless of case.
-  LRESULT Find(int startAfter, const std::string& text, bool exact) const {
-    const int count = m_list->count();
-    if (count == 0) return LB_ERR;
-    const int first = (startAfter < -1 || startAfter >= count) ? 0 : startAfter + 1;
-    for (int k = 0; k < count; ++k) {
-      int i = (first + k) % count;
-      std::string item = FromQt(m_list->item(i)->text());
-      if (exact ? CompareNoCase(item, text) == 0 : StartsWithNoCase(item, text)) return i;
+  [[nodiscard]] int CurSel() const {
+    if (Multi()) return m_list->currentRow();
+    for (int i = 0; i < Count(); ++i) {
+      if (m_list->item(i)->isSelected()) return i;
     }
     return LB_ERR;
   }
 
+  int SetCurSel(int index) {
+    if (Multi()) return LB_ERR;
+    if (!Valid(index)) {
+      m_list->clearSelection();
+      return LB_ERR;
+    }
+    m_list->setCurrentRow(index);
+    m_list->scrollToItem(m_list->item(index));
+    return index;
+  }
+
+  [[nodiscard]] int SelCount() const {
+    if (!Multi()) return LB_ERR;
+    int n = 0;
+    for (int i = 0; i < Count(); ++i) n += m_list->item(i)->isSelected() ? 1 : 0;
+    return n;
+  }
+
+  // Ascending item order, whatever order the user picked them in.
+  int SelItems(int max, int* out) const {
+    if (!Multi() || !out) return LB_ERR;
+    int n = 0;
+    for (int i = 0; i < Count() && n < max; ++i) {
+      if (m_list->item(i)->isSelected()) out[n++] = i;
+    }
+    return n;
+  }
+
+  [[nodiscard]] int TopIndex() const {
+    QListWidgetItem* top = m_list->itemAt(2, 2);
+    return top ? m_list->row(top) : 0;
+  }
+
+  int SetCaretIndex(int index) {
+    if (!Valid(index)) return LB_ERR;
+    m_list->setCurrentRow(index, QItemSelectionModel::NoUpdate);
+    return 0;
+  }
+
+ private:
+  [[nodiscard]] bool Valid(int index) const { return index >= 0 && index < Count(); }
+  [[nodiscard]] bool Multi() const { return (m_record->style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0; }
+
+  int Insert(int position, const std::string& text) {
+    m_list->insertItem(position, ToQt(text));
+    return position;
+  }
+
+  WindowRecord* m_record = nullptr;  // owns this behaviour
   QListWidget* m_list = nullptr;
-  int m_quiet = 0;
 };
+
+template <typename Fallback, typename Op>
+auto WithListBox(const HWND& hWnd, Fallback&& fallback, Op&& op) {
+  return QuietControlCall<ListBoxBehavior>(hWnd, std::forward<Fallback>(fallback), std::forward<Op>(op));
+}
 
 }  // namespace
 
 std::unique_ptr<WindowBehavior> MakeListBoxBehavior() { return std::make_unique<ListBoxBehavior>(); }
 
-void CListBox::GetText(int index, CString& text) const {
-  text = UiCall([&]() -> CString {
-    int n = GetTextLen(index);
-    if (n < 0) return CString();
-    CString out;
-    char* buffer = out.GetBuffer(n + 1);
-    int got = static_cast<int>(SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
-    out.ReleaseBuffer(got < 0 ? 0 : got);
-    return out;
+// A list box that is gone answers 0, as a message to it would.
+
+int CListBox::GetCount() const {
+  return WithListBox(m_hWnd, 0, [](ListBoxBehavior& box) { return box.Count(); });
+}
+int CListBox::AddString(LPCTSTR text) {
+  return WithListBox(m_hWnd, 0, [&](ListBoxBehavior& box) { return box.Add(TextOf(text)); });
+}
+int CListBox::InsertString(int index, LPCTSTR text) {
+  return WithListBox(m_hWnd, 0, [&](ListBoxBehavior& box) { return box.InsertAt(index, TextOf(text)); });
+}
+int CListBox::DeleteString(UINT index) {
+  return WithListBox(m_hWnd, 0, [&](ListBoxBehavior& box) { return box.Delete(static_cast<int>(index)); });
+}
+void CListBox::ResetContent() {
+  WithListBox(m_hWnd, 0, [](ListBoxBehavior& box) {
+    box.Reset();
+    return 0;
   });
+}
+int CListBox::GetCurSel() const {
+  return WithListBox(m_hWnd, 0, [](ListBoxBehavior& box) { return box.CurSel(); });
+}
+int CListBox::SetCurSel(int index) {
+  return WithListBox(m_hWnd, 0, [&](ListBoxBehavior& box) { return box.SetCurSel(index); });
+}
+int CListBox::GetSel(int index) const {
+  return WithListBox(m_hWnd, 0, [&](ListBoxBehavior& box) { return box.Sel(index); });
+}
+int CListBox::SetSel(int index, BOOL select) {
+  return WithListBox(m_hWnd, 0, [&](ListBoxBehavior& box) { return box.SetSel(index, select != FALSE); });
+}
+int CListBox::GetSelCount() const {
+  return WithListBox(m_hWnd, 0, [](ListBoxBehavior& box) { return box.SelCount(); });
+}
+int CListBox::GetSelItems(int maxItems, LPINT items) const {
+  return WithListBox(m_hWnd, 0, [&](ListBoxBehavior& box) { return box.SelItems(maxItems, items); });
+}
+int CListBox::GetText(int index, LPTSTR buffer) const { return CopyItemText(m_hWnd, index, buffer); }
+void CListBox::GetText(int index, CString& text) const { text = ItemText(m_hWnd, index); }
+int CListBox::GetTextLen(int index) const { return ItemTextLength(m_hWnd, index); }
+int CListBox::FindString(int startAfter, LPCTSTR text) const {
+  return FindItemText(m_hWnd, startAfter, text, TextMatch::Prefix);
+}
+int CListBox::FindStringExact(int startAfter, LPCTSTR text) const {
+  return FindItemText(m_hWnd, startAfter, text, TextMatch::Whole);
+}
+DWORD_PTR CListBox::GetItemData(int index) const {
+  return static_cast<DWORD_PTR>(
+      WithListBox(m_hWnd, LRESULT{0}, [&](ListBoxBehavior& box) { return box.ItemData(index); }));
+}
+int CListBox::SetItemData(int index, DWORD_PTR data) {
+  return WithListBox(m_hWnd, 0,
+                     [&](ListBoxBehavior& box) { return box.SetItemData(index, static_cast<LRESULT>(data)); });
+}
+int CListBox::GetTopIndex() const {
+  return WithListBox(m_hWnd, 0, [](ListBoxBehavior& box) { return box.TopIndex(); });
+}
+int CListBox::SetCaretIndex(int index) {
+  return WithListBox(m_hWnd, 0, [&](ListBoxBehavior& box) { return box.SetCaretIndex(index); });
 }

@@ -19,43 +19,31 @@ class CListCtrl : public CWnd {
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
     return CWnd::Create(WC_LISTVIEW, "", style, rect, parent, id);
   }
-  [[nodiscard]] int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
-  int InsertItem(const LVITEM* item) {
-    return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(item)));
-  }
+  [[nodiscard]] int GetItemCount() const;
+  int InsertItem(const LVITEM* item);
   int InsertItem(int index, LPCTSTR text);
   int InsertItem(int index, LPCTSTR text, int image);
   int InsertItem(UINT mask, int index, LPCTSTR text, UINT state, UINT stateMask, int image, LPARAM param);
-  BOOL DeleteItem(int index) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(index))); }
-  BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
-  BOOL GetItem(LVITEM* item) const {
-    return static_cast<BOOL>(SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(item)));
-  }
-  BOOL SetItem(const LVITEM* item) {
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(item)));
-  }
+  BOOL DeleteItem(int index);
+  BOOL DeleteAllItems();
+  BOOL GetItem(LVITEM* item) const;
+  BOOL SetItem(const LVITEM* item);
   // The next item after start (-1: from the first) with all the LVNI_ flags; -1 when none.
-  [[nodiscard]] int GetNextItem(int start, int flags) const {
-    return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(start), flags));
-  }
-  [[nodiscard]] UINT GetSelectedCount() const { return static_cast<UINT>(SendMessage(LVM_GETSELECTEDCOUNT)); }
-  [[nodiscard]] UINT GetItemState(int index, UINT mask) const {
-    return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(index), static_cast<LPARAM>(mask)));
-  }
+  [[nodiscard]] int GetNextItem(int start, int flags) const;
+  [[nodiscard]] UINT GetSelectedCount() const;
+  [[nodiscard]] UINT GetItemState(int index, UINT mask) const;
   BOOL SetItemState(int index, UINT state, UINT mask);
   // pt in client coordinates; answers the item or -1, flags as LVHT_.
-  int HitTest(LVHITTESTINFO* info) const {
-    return static_cast<int>(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(info)));
-  }
+  int HitTest(LVHITTESTINFO* info) const;
   int HitTest(CPoint point, UINT* flags = nullptr) const;
   BOOL GetItemRect(int index, LPRECT rect, UINT code) const;
   // Answers the previous list of that kind.
   CImageList* SetImageList(CImageList* list, int kind);
   [[nodiscard]] CImageList* GetImageList(int kind) const;
-  // Answers the previous spacing (cx in the low word, cy in the high word).
+  // Answers the previous spacing.
   CSize SetIconSpacing(int cx, int cy);
   BOOL EnsureVisible(int index, BOOL partialOK);
-  BOOL Arrange(UINT code) { return static_cast<BOOL>(SendMessage(LVM_ARRANGE, code)); }
+  BOOL Arrange(UINT code);
 
   // Beyond the platform: the text of an item's tooltip and accessible name,
   // asked of describe (on the user-interface thread) only when one is shown

@@ -9,6 +9,7 @@
 #include "platform/ui/image_list.h"
 #include "platform/ui/list_ctrl.h"
 #include "platform/ui/list_item_model.h"
+#include "platform/ui/live_call.h"
 #include "platform/ui/qt_bridge.h"
 
 IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
@@ -79,95 +80,170 @@ class ListViewBehavior final : public WindowBehavior {
     return m_view;
   }
 
+  void SetDescriber(std::function<CString(int item)> describe) {
+    if (!describe) {
+      m_items->SetDescriber({});
+      return;
+    }
+    m_items->SetDescriber([describe = std::move(describe)](int row) { return ToQt(describe(row).str()); });
+  }
+
+  void SetDragStart(std::function<void()> start) { m_view->SetDragStart(std::move(start)); }
+
   void Destroying(WindowRecord&) override {
     if (m_view) m_view->viewport()->removeEventFilter(m_events.get());
   }
 
-  std::optional<LRESULT> Handle(WindowRecord& rec, UINT message, WPARAM wParam, LPARAM lParam) override {
-    (void)rec;
+  [[nodiscard]] int Count() const { return m_items->Count(); }
+
+  int Insert(const LVITEMA* item) {
+    if (!item) return -1;
+    ListItem entry;
+    if ((item->mask & LVIF_TEXT) && item->pszText) entry.text = QString::fromUtf8(item->pszText);
+    entry.image = (item->mask & LVIF_IMAGE) ? item->iImage : -1;
+    entry.param = (item->mask & LVIF_PARAM) ? item->lParam : 0;
+    const int at = m_items->Insert(item->iItem, std::move(entry));
+    if ((item->mask & LVIF_STATE) && (item->stateMask & LVIS_SELECTED)) Select(at, item->state & LVIS_SELECTED);
+    return at;
+  }
+
+  BOOL Delete(int index) { return m_items->Remove(index) ? TRUE : FALSE; }
+
+  BOOL DeleteAll() {
+    m_items->Clear();
+    return TRUE;
+  }
+
+  [[nodiscard]] UINT ItemState(int index, UINT mask) const {
+    if (!m_items->Valid(index)) return 0;
+    return StateOf(index) & mask;
+  }
+
+  // index -1: every item.
+  BOOL SetItemState(int index, UINT state, UINT mask) {
     const int count = m_items->Count();
-    const int index = static_cast<int>(static_cast<std::intptr_t>(wParam));
-    switch (message) {
-      case LVM_GETITEMCOUNT:
-        return count;
-      case LVM_INSERTITEMA: {
-        auto* item = reinterpret_cast<const LVITEMA*>(lParam);
-        if (!item) return -1;
-        ListItem entry;
-        if ((item->mask & LVIF_TEXT) && item->pszText) entry.text = QString::fromUtf8(item->pszText);
-        entry.image = (item->mask & LVIF_IMAGE) ? item->iImage : -1;
-        entry.param = (item->mask & LVIF_PARAM) ? item->lParam : 0;
-        const int at = m_items->Insert(item->iItem, std::move(entry));
-        if ((item->mask & LVIF_STATE) && (item->stateMask & LVIS_SELECTED)) Select(at, item->state & LVIS_SELECTED);
-        return at;
-      }
-      case LVM_DELETEITEM:
-        return m_items->Remove(index) ? TRUE : FALSE;
-      case LVM_DELETEALLITEMS:
-        m_items->Clear();
-        return TRUE;
-      case LVM_GETITEMA:
-      case LVM_SETITEMA:
-        return ItemFields(message == LVM_SETITEMA, reinterpret_cast<LVITEMA*>(lParam));
-      case LVM_GETNEXTITEM:
-        return NextItem(index, static_cast<UINT>(lParam));
-      case LVM_GETSELECTEDCOUNT:
-        return SelectedCount();
-      case LVM_GETITEMSTATE:
-        if (!m_items->Valid(index)) return 0;
-        return static_cast<LRESULT>(StateOf(index) & static_cast<UINT>(lParam));
-      case LVM_SETITEMSTATE: {
-        auto* item = reinterpret_cast<const LVITEMA*>(lParam);
-        if (!item) return FALSE;
-        if (index != -1 && !m_items->Valid(index)) return FALSE;
-        if (index == -1 && count == 0) return TRUE;
-        // All items at once is one range, not one selection step per item.
-        const int first = index == -1 ? 0 : index;
-        const int last = index == -1 ? count - 1 : index;
-        if (item->stateMask & LVIS_SELECTED) Select(first, last, item->state & LVIS_SELECTED);
-        if ((item->stateMask & LVIS_FOCUSED) && (item->state & LVIS_FOCUSED)) {
-          m_view->selectionModel()->setCurrentIndex(m_items->index(last), QItemSelectionModel::NoUpdate);
-        }
-        return TRUE;
-      }
-      case LVM_SETIMAGELIST: {
-        HIMAGELIST previous = index == LVSIL_NORMAL ? m_normal : m_small;
-        (index == LVSIL_NORMAL ? m_normal : m_small) = reinterpret_cast<HIMAGELIST>(lParam);
-        int cx = 32, cy = 32;
-        if (m_normal && ImageList_GetIconSize(m_normal, &cx, &cy)) m_view->setIconSize(QSize(cx, cy));
-        m_view->SetImages(m_normal);
-        return reinterpret_cast<LRESULT>(previous);
-      }
-      case LVM_GETIMAGELIST:
-        return reinterpret_cast<LRESULT>(index == LVSIL_NORMAL ? m_normal : m_small);
-      case LVM_SETICONSPACING: {
-        QSize old = m_view->GridSize();
-        int cx = LOWORD(static_cast<WPARAM>(lParam)), cy = HIWORD(static_cast<WPARAM>(lParam));
-        // 0xFFFF in a half asks for the default.
-        if (cx == 0xFFFF) cx = kDefaultSpacingX;
-        if (cy == 0xFFFF) cy = kDefaultSpacingY;
-        m_view->SetGridSize(QSize(cx, cy));
-        return MAKELONG(static_cast<unsigned>(old.width()), static_cast<unsigned>(old.height()));
-      }
-      case LVM_HITTEST:
-        return HitTest(reinterpret_cast<LVHITTESTINFO*>(lParam));
-      case LVM_GETITEMRECT: {
-        auto* r = reinterpret_cast<RECT*>(lParam);
-        if (!m_items->Valid(index) || !r) return FALSE;
-        const QRect box = r->left == LVIR_ICON ? m_view->IconRect(index) : m_view->ItemRect(index);
-        *r = RECT{box.left(), box.top(), box.right() + 1, box.bottom() + 1};
-        return TRUE;
-      }
-      case LVM_ENSUREVISIBLE:
-        if (!m_items->Valid(index)) return FALSE;
-        m_view->scrollTo(m_items->index(index));
-        return TRUE;
-      case LVM_ARRANGE:
-        m_view->viewport()->update();
-        return TRUE;
-      default:
-        return std::nullopt;
+    if (index != -1 && !m_items->Valid(index)) return FALSE;
+    if (index == -1 && count == 0) return TRUE;
+    // All items at once is one range, not one selection step per item.
+    const int first = index == -1 ? 0 : index;
+    const int last = index == -1 ? count - 1 : index;
+    if (mask & LVIS_SELECTED) Select(first, last, state & LVIS_SELECTED);
+    if ((mask & LVIS_FOCUSED) && (state & LVIS_FOCUSED)) {
+      m_view->selectionModel()->setCurrentIndex(m_items->index(last), QItemSelectionModel::NoUpdate);
     }
+    return TRUE;
+  }
+
+  HIMAGELIST SetImageList(int kind, HIMAGELIST list) {
+    HIMAGELIST previous = kind == LVSIL_NORMAL ? m_normal : m_small;
+    (kind == LVSIL_NORMAL ? m_normal : m_small) = list;
+    int cx = 32, cy = 32;
+    if (m_normal && ImageList_GetIconSize(m_normal, &cx, &cy)) m_view->setIconSize(QSize(cx, cy));
+    m_view->SetImages(m_normal);
+    return previous;
+  }
+
+  [[nodiscard]] HIMAGELIST ImageList(int kind) const { return kind == LVSIL_NORMAL ? m_normal : m_small; }
+
+  // 0xFFFF asks for the default; answers the spacing before.
+  QSize SetIconSpacing(int cx, int cy) {
+    QSize old = m_view->GridSize();
+    if (cx == 0xFFFF) cx = kDefaultSpacingX;
+    if (cy == 0xFFFF) cy = kDefaultSpacingY;
+    m_view->SetGridSize(QSize(cx, cy));
+    return old;
+  }
+
+  // code: LVIR_ICON or the whole item.
+  BOOL ItemRect(int index, RECT* r, UINT code) const {
+    if (!m_items->Valid(index) || !r) return FALSE;
+    const QRect box = static_cast<LONG>(code) == LVIR_ICON ? m_view->IconRect(index) : m_view->ItemRect(index);
+    *r = RECT{box.left(), box.top(), box.right() + 1, box.bottom() + 1};
+    return TRUE;
+  }
+
+  BOOL EnsureVisible(int index) {
+    if (!m_items->Valid(index)) return FALSE;
+    m_view->scrollTo(m_items->index(index));
+    return TRUE;
+  }
+
+  BOOL Arrange() {
+    m_view->viewport()->update();
+    return TRUE;
+  }
+
+  [[nodiscard]] UINT SelectedCount() const {
+    UINT n = 0;
+    for (const auto& [top, bottom] : SelectedRuns()) n += static_cast<UINT>(bottom - top + 1);
+    return n;
+  }
+
+  [[nodiscard]] int NextItem(int start, UINT flags) const {
+    const int from = std::max(-1, start) + 1;
+    const int current = CurrentRow();
+    if (flags & LVNI_SELECTED) {
+      for (const auto& [top, bottom] : SelectedRuns()) {
+        if (bottom < from) continue;
+        const int first = std::max(top, from);
+        if (!(flags & LVNI_FOCUSED)) return first;
+        if (current >= first && current <= bottom) return current;
+      }
+      return -1;
+    }
+    if (flags & LVNI_FOCUSED) return current >= from ? current : -1;
+    return from < m_items->Count() ? from : -1;
+  }
+
+  BOOL SetFields(const LVITEMA* item) {
+    if (!item || !m_items->Valid(item->iItem)) return FALSE;
+    const int row = item->iItem;
+    ListItem entry = m_items->At(row);
+    if ((item->mask & LVIF_TEXT) && item->pszText) entry.text = QString::fromUtf8(item->pszText);
+    if (item->mask & LVIF_IMAGE) entry.image = item->iImage;
+    if (item->mask & LVIF_PARAM) entry.param = item->lParam;
+    static_cast<void>(m_items->Set(row, std::move(entry)));
+    if ((item->mask & LVIF_STATE) && (item->stateMask & LVIS_SELECTED)) Select(row, item->state & LVIS_SELECTED);
+    return TRUE;
+  }
+
+  BOOL GetFields(LVITEMA* item) const {
+    if (!item || !m_items->Valid(item->iItem)) return FALSE;
+    const int row = item->iItem;
+    const ListItem& entry = m_items->At(row);
+    if ((item->mask & LVIF_TEXT) && item->pszText && item->cchTextMax > 0) {
+      std::string text = FromQt(entry.text);
+      std::size_t n = std::min(text.size(), static_cast<std::size_t>(item->cchTextMax - 1));
+      std::memcpy(item->pszText, text.data(), n);
+      item->pszText[n] = '\0';
+    }
+    if (item->mask & LVIF_IMAGE) item->iImage = entry.image;
+    if (item->mask & LVIF_PARAM) item->lParam = entry.param;
+    if (item->mask & LVIF_STATE) item->state = StateOf(row) & item->stateMask;
+    return TRUE;
+  }
+
+  // The point is in the view's client coordinates (inside the border).
+  int HitTest(LVHITTESTINFO* info) const {
+    if (!info) return -1;
+    info->iItem = -1;
+    info->iSubItem = 0;
+    info->flags = 0;
+    const QPoint p(info->pt.x, info->pt.y);
+    const QSize client = m_view->viewport()->size();
+    if (p.y() < 0) info->flags |= LVHT_ABOVE;
+    if (p.y() >= client.height()) info->flags |= LVHT_BELOW;
+    if (p.x() < 0) info->flags |= LVHT_TOLEFT;
+    if (p.x() >= client.width()) info->flags |= LVHT_TORIGHT;
+    if (info->flags) return -1;
+    const QModelIndex entry = m_view->indexAt(p);
+    if (!entry.isValid()) {
+      info->flags = LVHT_NOWHERE;
+      return -1;
+    }
+    info->flags = m_view->IconRect(entry.row()).contains(p) ? LVHT_ONITEMICON : LVHT_ONITEMLABEL;
+    info->iItem = entry.row();
+    return info->iItem;
   }
 
  private:
@@ -210,76 +286,6 @@ class ListViewBehavior final : public WindowBehavior {
     return merged;
   }
 
-  LRESULT SelectedCount() const {
-    LRESULT n = 0;
-    for (const auto& [top, bottom] : SelectedRuns()) n += bottom - top + 1;
-    return n;
-  }
-
-  LRESULT NextItem(int start, UINT flags) const {
-    const int from = std::max(-1, start) + 1;
-    const int current = CurrentRow();
-    if (flags & LVNI_SELECTED) {
-      for (const auto& [top, bottom] : SelectedRuns()) {
-        if (bottom < from) continue;
-        const int first = std::max(top, from);
-        if (!(flags & LVNI_FOCUSED)) return first;
-        if (current >= first && current <= bottom) return current;
-      }
-      return -1;
-    }
-    if (flags & LVNI_FOCUSED) return current >= from ? current : -1;
-    return from < m_items->Count() ? from : -1;
-  }
-
-  LRESULT ItemFields(bool set, LVITEMA* item) {
-    if (!item || !m_items->Valid(item->iItem)) return FALSE;
-    const int row = item->iItem;
-    if (set) {
-      ListItem entry = m_items->At(row);
-      if ((item->mask & LVIF_TEXT) && item->pszText) entry.text = QString::fromUtf8(item->pszText);
-      if (item->mask & LVIF_IMAGE) entry.image = item->iImage;
-      if (item->mask & LVIF_PARAM) entry.param = item->lParam;
-      static_cast<void>(m_items->Set(row, std::move(entry)));
-      if ((item->mask & LVIF_STATE) && (item->stateMask & LVIS_SELECTED)) Select(row, item->state & LVIS_SELECTED);
-      return TRUE;
-    }
-    const ListItem& entry = m_items->At(row);
-    if ((item->mask & LVIF_TEXT) && item->pszText && item->cchTextMax > 0) {
-      std::string text = FromQt(entry.text);
-      std::size_t n = std::min(text.size(), static_cast<std::size_t>(item->cchTextMax - 1));
-      std::memcpy(item->pszText, text.data(), n);
-      item->pszText[n] = '\0';
-    }
-    if (item->mask & LVIF_IMAGE) item->iImage = entry.image;
-    if (item->mask & LVIF_PARAM) item->lParam = entry.param;
-    if (item->mask & LVIF_STATE) item->state = StateOf(row) & item->stateMask;
-    return TRUE;
-  }
-
-  // The point is in the view's client coordinates (inside the border).
-  LRESULT HitTest(LVHITTESTINFO* info) {
-    if (!info) return -1;
-    info->iItem = -1;
-    info->iSubItem = 0;
-    info->flags = 0;
-    const QPoint p(info->pt.x, info->pt.y);
-    const QSize client = m_view->viewport()->size();
-    if (p.y() < 0) info->flags |= LVHT_ABOVE;
-    if (p.y() >= client.height()) info->flags |= LVHT_BELOW;
-    if (p.x() < 0) info->flags |= LVHT_TOLEFT;
-    if (p.x() >= client.width()) info->flags |= LVHT_TORIGHT;
-    if (info->flags) return -1;
-    const QModelIndex entry = m_view->indexAt(p);
-    if (!entry.isValid()) {
-      info->flags = LVHT_NOWHERE;
-      return -1;
-    }
-    info->flags = m_view->IconRect(entry.row()).contains(p) ? LVHT_ONITEMICON : LVHT_ONITEMLABEL;
-    info->iItem = entry.row();
-    return info->iItem;
-  }
-
   ListItemModel* m_items = nullptr;  // owned by the view
   IconGridView* m_view = nullptr;
   HIMAGELIST m_normal = nullptr;
@@ -287,9 +293,27 @@ class ListViewBehavior final : public WindowBehavior {
   std::unique_ptr<ViewEvents> m_events;
 };
 
+template <typename Fallback, typename Op>
+auto WithListView(const HWND& hWnd, Fallback&& fallback, Op&& op) {
+  return ControlCall<ListViewBehavior>(hWnd, std::forward<Fallback>(fallback), std::forward<Op>(op));
+}
+
+// Spacing travels in 16-bit halves, as in the platform's message.
+int Half(int value) { return static_cast<int>(static_cast<unsigned>(value) & 0xFFFFu); }
+
 }  // namespace
 
 std::unique_ptr<WindowBehavior> MakeListViewBehavior() { return std::make_unique<ListViewBehavior>(); }
+
+// A list view that is gone answers 0, as a message to it would.
+
+int CListCtrl::GetItemCount() const {
+  return WithListView(m_hWnd, 0, [](ListViewBehavior& view) { return view.Count(); });
+}
+
+int CListCtrl::InsertItem(const LVITEM* item) {
+  return WithListView(m_hWnd, 0, [&](ListViewBehavior& view) { return view.Insert(item); });
+}
 
 int CListCtrl::InsertItem(int index, LPCTSTR text) { return InsertItem(LVIF_TEXT, index, text, 0, 0, 0, 0); }
 
@@ -309,11 +333,41 @@ int CListCtrl::InsertItem(UINT mask, int index, LPCTSTR text, UINT state, UINT s
   return InsertItem(&item);
 }
 
+BOOL CListCtrl::DeleteItem(int index) {
+  return WithListView(m_hWnd, FALSE, [&](ListViewBehavior& view) { return view.Delete(index); });
+}
+
+BOOL CListCtrl::DeleteAllItems() {
+  return WithListView(m_hWnd, FALSE, [](ListViewBehavior& view) { return view.DeleteAll(); });
+}
+
+BOOL CListCtrl::GetItem(LVITEM* item) const {
+  return WithListView(m_hWnd, FALSE, [&](ListViewBehavior& view) { return view.GetFields(item); });
+}
+
+BOOL CListCtrl::SetItem(const LVITEM* item) {
+  return WithListView(m_hWnd, FALSE, [&](ListViewBehavior& view) { return view.SetFields(item); });
+}
+
+int CListCtrl::GetNextItem(int start, int flags) const {
+  return WithListView(m_hWnd, 0,
+                      [&](ListViewBehavior& view) { return view.NextItem(start, static_cast<UINT>(flags)); });
+}
+
+UINT CListCtrl::GetSelectedCount() const {
+  return WithListView(m_hWnd, 0u, [](ListViewBehavior& view) { return view.SelectedCount(); });
+}
+
+UINT CListCtrl::GetItemState(int index, UINT mask) const {
+  return WithListView(m_hWnd, 0u, [&](ListViewBehavior& view) { return view.ItemState(index, mask); });
+}
+
 BOOL CListCtrl::SetItemState(int index, UINT state, UINT mask) {
-  LVITEMA item{};
-  item.state = state;
-  item.stateMask = mask;
-  return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+  return WithListView(m_hWnd, FALSE, [&](ListViewBehavior& view) { return view.SetItemState(index, state, mask); });
+}
+
+int CListCtrl::HitTest(LVHITTESTINFO* info) const {
+  return WithListView(m_hWnd, 0, [&](ListViewBehavior& view) { return view.HitTest(info); });
 }
 
 int CListCtrl::HitTest(CPoint point, UINT* flags) const {
@@ -327,42 +381,38 @@ int CListCtrl::HitTest(CPoint point, UINT* flags) const {
 BOOL CListCtrl::GetItemRect(int index, LPRECT rect, UINT code) const {
   if (!rect) return FALSE;
   rect->left = static_cast<LONG>(code);
-  return static_cast<BOOL>(SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(rect)));
+  return WithListView(m_hWnd, FALSE, [&](ListViewBehavior& view) { return view.ItemRect(index, rect, code); });
 }
 
 CImageList* CListCtrl::SetImageList(CImageList* list, int kind) {
-  return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(SendMessage(
-      LVM_SETIMAGELIST, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(list ? list->m_hImageList : nullptr))));
+  HIMAGELIST handle = list ? list->m_hImageList : nullptr;
+  return CImageList::FromHandle(
+      WithListView(m_hWnd, nullptr, [&](ListViewBehavior& view) { return view.SetImageList(kind, handle); }));
 }
 
 CImageList* CListCtrl::GetImageList(int kind) const {
-  return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, static_cast<WPARAM>(kind))));
+  return CImageList::FromHandle(
+      WithListView(m_hWnd, nullptr, [&](ListViewBehavior& view) { return view.ImageList(kind); }));
 }
 
 CSize CListCtrl::SetIconSpacing(int cx, int cy) {
-  LRESULT old = SendMessage(LVM_SETICONSPACING, 0, MAKELPARAM(static_cast<unsigned>(cx), static_cast<unsigned>(cy)));
-  return CSize(LOWORD(static_cast<WPARAM>(old)), HIWORD(static_cast<WPARAM>(old)));
+  const QSize old = WithListView(m_hWnd, QSize(0, 0),
+                                 [&](ListViewBehavior& view) { return view.SetIconSpacing(Half(cx), Half(cy)); });
+  return CSize(Half(old.width()), Half(old.height()));
 }
 
-BOOL CListCtrl::EnsureVisible(int index, BOOL partialOK) {
-  return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), partialOK));
+BOOL CListCtrl::EnsureVisible(int index, BOOL) {
+  return WithListView(m_hWnd, FALSE, [&](ListViewBehavior& view) { return view.EnsureVisible(index); });
+}
+
+BOOL CListCtrl::Arrange(UINT) {
+  return WithListView(m_hWnd, FALSE, [](ListViewBehavior& view) { return view.Arrange(); });
 }
 
 void CListCtrl::SetItemDescriber(std::function<CString(int item)> describe) {
-  UiCall([&] {
-    auto* view = dynamic_cast<QAbstractItemView*>(WidgetOfWindow(m_hWnd));
-    auto* items = view != nullptr ? dynamic_cast<ListItemModel*>(view->model()) : nullptr;
-    if (items == nullptr) return;
-    if (!describe) {
-      items->SetDescriber({});
-      return;
-    }
-    items->SetDescriber([describe = std::move(describe)](int row) { return ToQt(describe(row).str()); });
-  });
+  WithBehavior<ListViewBehavior>(m_hWnd, [&](ListViewBehavior& view) { view.SetDescriber(std::move(describe)); });
 }
 
 void CListCtrl::SetDragStart(std::function<void()> start) {
-  UiCall([&] {
-    if (auto* view = dynamic_cast<IconGridView*>(WidgetOfWindow(m_hWnd))) view->SetDragStart(std::move(start));
-  });
+  WithBehavior<ListViewBehavior>(m_hWnd, [&](ListViewBehavior& view) { view.SetDragStart(std::move(start)); });
 }

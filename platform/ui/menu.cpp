@@ -12,9 +12,9 @@
 
 #include "platform/ui/cwnd.h"
 #include "platform/ui/frame_widget.h"
+#include "platform/ui/live_call.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/resources.h"
-#include "platform/ui/ui_call.h"
 #include "platform/ui/window_record.h"
 
 struct MenuItemRecord {
@@ -48,6 +48,12 @@ std::unordered_set<MenuRecord*>& Menus() {
 }
 
 MenuRecord* LiveMenu(HMENU menu) { return (menu && Menus().count(menu)) ? menu : nullptr; }
+
+// On the user-interface thread: op on the live menu, or fallback when it is gone.
+template <typename... FallbackAndOp>
+auto WithMenu(const HMENU& menu, FallbackAndOp&&... fallbackAndOp) {
+  return UiCallOnLive([&] { return LiveMenu(menu); }, std::forward<FallbackAndOp>(fallbackAndOp)...);
+}
 
 HMENU RootOf(HMENU menu) {
   int depth = 0;
@@ -171,6 +177,16 @@ MenuItemRecord* FindItem(HMENU menu, UINT idOrPosition, UINT flags, HMENU* holde
   return nullptr;
 }
 
+// On the user-interface thread: op on the item that idOrPosition names in
+// menu or its submenus, and on the menu that holds it; fallback when there
+// is none (the menu is gone too).
+template <typename Fallback, typename Op>
+auto WithItem(const HMENU& menu, UINT idOrPosition, UINT flags, Fallback&& fallback, Op&& op) {
+  HMENU holder = nullptr;
+  return UiCallOnLive([&] { return FindItem(menu, idOrPosition, flags, &holder); }, std::forward<Fallback>(fallback),
+                      [&](MenuItemRecord& item) { return op(item, holder); });
+}
+
 HMENU BuildFromTemplate(std::span<const MenuItemTemplate> items, bool bar, int depth) {
   if (depth > kMaxMenuDepth) return nullptr;
   HMENU menu = NewMenu(bar);
@@ -202,20 +218,19 @@ HMENU LoadMenuResource(UINT id) {
 }
 
 BOOL DestroyMenu(HMENU menu) {
-  return UiCall([&]() -> BOOL {
-    if (!LiveMenu(menu)) return FALSE;
-    Menus().erase(menu);
-    for (MenuItemRecord& item : menu->items) {
+  return WithMenu(menu, FALSE, [](MenuRecord& record) -> BOOL {
+    Menus().erase(&record);
+    for (MenuItemRecord& item : record.items) {
       if (item.popup) DestroyMenu(item.popup);
     }
-    if (menu->wnd) menu->wnd->m_hMenu = nullptr;
-    if (menu->temporary) menu->temporary->m_hMenu = nullptr;
-    if (menu->bar) menu->bar->clear();
+    if (record.wnd) record.wnd->m_hMenu = nullptr;
+    if (record.temporary) record.temporary->m_hMenu = nullptr;
+    if (record.bar) record.bar->clear();
     // Later, not now: a command chosen from this popup (File/Exit destroys
     // the window and its menus) runs inside the popup's own key or mouse
     // handler, which goes on using the popup after the command returns.
-    if (menu->qmenu) menu->qmenu.release()->deleteLater();
-    delete menu;
+    if (record.qmenu) record.qmenu.release()->deleteLater();
+    delete &record;
     return TRUE;
   });
 }
@@ -231,31 +246,30 @@ BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCSTR text) {
 }
 
 UINT EnableMenuItem(HMENU menu, UINT idOrPosition, UINT flags) {
-  return UiCall([&]() -> UINT {
-    HMENU holder = nullptr;
-    MenuItemRecord* item = FindItem(menu, idOrPosition, flags, &holder);
-    if (!item) return static_cast<UINT>(-1);
-    UINT previous = item->flags & (MF_GRAYED | MF_DISABLED);
-    item->flags = (item->flags & ~(MF_GRAYED | MF_DISABLED)) | (flags & (MF_GRAYED | MF_DISABLED));
-    if (previous != (item->flags & (MF_GRAYED | MF_DISABLED))) Rebuild(holder);
+  return WithItem(menu, idOrPosition, flags, static_cast<UINT>(-1), [&](MenuItemRecord& item, HMENU holder) -> UINT {
+    UINT previous = item.flags & (MF_GRAYED | MF_DISABLED);
+    item.flags = (item.flags & ~(MF_GRAYED | MF_DISABLED)) | (flags & (MF_GRAYED | MF_DISABLED));
+    if (previous != (item.flags & (MF_GRAYED | MF_DISABLED))) Rebuild(holder);
     return previous;
   });
 }
 
 HMENU GetSubMenu(HMENU menu, int position) {
-  return UiCall([&]() -> HMENU {
-    if (!LiveMenu(menu) || position < 0 || static_cast<std::size_t>(position) >= menu->items.size()) return nullptr;
-    return menu->items[static_cast<std::size_t>(position)].popup;
+  return WithMenu(menu, nullptr, [&](MenuRecord& record) -> HMENU {
+    if (position < 0 || static_cast<std::size_t>(position) >= record.items.size()) return nullptr;
+    return record.items[static_cast<std::size_t>(position)].popup;
   });
 }
 
 int GetMenuItemCount(HMENU menu) {
-  return UiCall([&]() -> int { return LiveMenu(menu) ? static_cast<int>(menu->items.size()) : -1; });
+  return WithMenu(menu, -1, [](MenuRecord& record) { return static_cast<int>(record.items.size()); });
 }
 
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, LPCRECT) {
-  return UiCall([&]() -> BOOL {
-    if (!LiveMenu(menu) || menu->isBar) return FALSE;
+  // The popup may be destroyed by what runs while it is open: below, the
+  // handle is checked again rather than the record used.
+  return WithMenu(menu, FALSE, [&](MenuRecord& record) -> BOOL {
+    if (record.isBar) return FALSE;
     HMENU root = RootOf(menu);
     if (!root) return FALSE;
     root->tracking++;
@@ -304,23 +318,22 @@ CMenu::~CMenu() {
 }
 
 CMenu* CMenu::FromHandle(HMENU menu) {
-  return UiCall([&]() -> CMenu* {
-    if (!LiveMenu(menu)) return nullptr;
-    if (menu->wnd) return menu->wnd;
-    if (!menu->temporary) {
+  return WithMenu(menu, nullptr, [](MenuRecord& record) -> CMenu* {
+    if (record.wnd) return record.wnd;
+    if (!record.temporary) {
       auto wrapper = std::make_unique<CMenu>();
-      wrapper->m_hMenu = menu;
-      menu->temporary = std::move(wrapper);
+      wrapper->m_hMenu = &record;
+      record.temporary = std::move(wrapper);
     }
-    return menu->temporary.get();
+    return record.temporary.get();
   });
 }
 
 BOOL CMenu::Attach(HMENU menu) {
-  return UiCall([&]() -> BOOL {
-    if (!LiveMenu(menu) || m_hMenu) return FALSE;
-    menu->wnd = this;
-    m_hMenu = menu;
+  return WithMenu(menu, FALSE, [&](MenuRecord& record) -> BOOL {
+    if (m_hMenu) return FALSE;
+    record.wnd = this;
+    m_hMenu = &record;
     return TRUE;
   });
 }
@@ -351,39 +364,31 @@ BOOL CMenu::AppendMenu(UINT flags, UINT_PTR idOrPopup, LPCTSTR text) {
 }
 
 BOOL CMenu::InsertMenu(UINT position, UINT flags, UINT_PTR idOrPopup, LPCTSTR text) {
-  return UiCall([&]() -> BOOL {
-    HMENU m = m_hMenu;
-    if (!LiveMenu(m)) return FALSE;
-    std::size_t at = m->items.size();
+  return WithMenu(m_hMenu, FALSE, [&](MenuRecord& record) -> BOOL {
+    std::size_t at = record.items.size();
     if (flags & MF_BYPOSITION) {
       at = position;
     } else {
-      for (std::size_t i = 0; i < m->items.size(); ++i) {
-        if (m->items[i].id == position && !m->items[i].popup) at = i;
+      for (std::size_t i = 0; i < record.items.size(); ++i) {
+        if (record.items[i].id == position && !record.items[i].popup) at = i;
       }
     }
-    return AddItem(m, at, flags, idOrPopup, text) ? TRUE : FALSE;
+    return AddItem(&record, at, flags, idOrPopup, text) ? TRUE : FALSE;
   });
 }
 
 BOOL CMenu::RemoveMenu(UINT position, UINT flags) {
-  return UiCall([&]() -> BOOL {
-    HMENU holder = nullptr;
-    MenuItemRecord* item = FindItem(m_hMenu, position, flags, &holder);
-    if (!item) return FALSE;
-    holder->items.erase(holder->items.begin() + (item - holder->items.data()));
+  return WithItem(m_hMenu, position, flags, FALSE, [](MenuItemRecord& item, HMENU holder) -> BOOL {
+    holder->items.erase(holder->items.begin() + (&item - holder->items.data()));
     Rebuild(holder);
     return TRUE;
   });
 }
 
 BOOL CMenu::DeleteMenu(UINT position, UINT flags) {
-  return UiCall([&]() -> BOOL {
-    HMENU holder = nullptr;
-    MenuItemRecord* item = FindItem(m_hMenu, position, flags, &holder);
-    if (!item) return FALSE;
-    HMENU popup = item->popup;
-    holder->items.erase(holder->items.begin() + (item - holder->items.data()));
+  return WithItem(m_hMenu, position, flags, FALSE, [](MenuItemRecord& item, HMENU holder) -> BOOL {
+    HMENU popup = item.popup;
+    holder->items.erase(holder->items.begin() + (&item - holder->items.data()));
     if (popup) ::DestroyMenu(popup);
     Rebuild(holder);
     return TRUE;
@@ -391,16 +396,13 @@ BOOL CMenu::DeleteMenu(UINT position, UINT flags) {
 }
 
 BOOL CMenu::ModifyMenu(UINT position, UINT flags, UINT_PTR idOrPopup, LPCTSTR text) {
-  return UiCall([&]() -> BOOL {
-    HMENU holder = nullptr;
-    MenuItemRecord* item = FindItem(m_hMenu, position, flags, &holder);
-    if (!item) return FALSE;
-    item->flags = flags & ~MF_BYPOSITION;
-    item->text = text ? text : "";
+  return WithItem(m_hMenu, position, flags, FALSE, [&](MenuItemRecord& item, HMENU holder) -> BOOL {
+    item.flags = flags & ~MF_BYPOSITION;
+    item.text = text ? text : "";
     if (flags & MF_POPUP)
-      item->popup = reinterpret_cast<HMENU>(idOrPopup);
+      item.popup = reinterpret_cast<HMENU>(idOrPopup);
     else
-      item->id = static_cast<UINT>(idOrPopup);
+      item.id = static_cast<UINT>(idOrPopup);
     Rebuild(holder);
     return TRUE;
   });
@@ -409,44 +411,34 @@ BOOL CMenu::ModifyMenu(UINT position, UINT flags, UINT_PTR idOrPopup, LPCTSTR te
 UINT CMenu::EnableMenuItem(UINT idOrPosition, UINT flags) { return ::EnableMenuItem(m_hMenu, idOrPosition, flags); }
 
 UINT CMenu::CheckMenuItem(UINT idOrPosition, UINT flags) {
-  return UiCall([&]() -> UINT {
-    HMENU holder = nullptr;
-    MenuItemRecord* item = FindItem(m_hMenu, idOrPosition, flags, &holder);
-    if (!item) return static_cast<UINT>(-1);
-    UINT previous = item->flags & MF_CHECKED;
-    item->flags = (item->flags & ~MF_CHECKED) | (flags & MF_CHECKED);
+  return WithItem(m_hMenu, idOrPosition, flags, static_cast<UINT>(-1), [&](MenuItemRecord& item, HMENU holder) -> UINT {
+    UINT previous = item.flags & MF_CHECKED;
+    item.flags = (item.flags & ~MF_CHECKED) | (flags & MF_CHECKED);
     Rebuild(holder);
     return previous;
   });
 }
 
 UINT CMenu::GetMenuState(UINT idOrPosition, UINT flags) const {
-  return UiCall([&]() -> UINT {
-    HMENU holder = nullptr;
-    MenuItemRecord* item = FindItem(m_hMenu, idOrPosition, flags, &holder);
-    if (!item) return static_cast<UINT>(-1);
-    return item->flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_SEPARATOR | MF_POPUP);
+  return WithItem(m_hMenu, idOrPosition, flags, static_cast<UINT>(-1), [](MenuItemRecord& item, HMENU) -> UINT {
+    return item.flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_SEPARATOR | MF_POPUP);
   });
 }
 
 int CMenu::GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
 
 UINT CMenu::GetMenuItemID(int position) const {
-  return UiCall([&]() -> UINT {
-    HMENU m = m_hMenu;
-    if (!LiveMenu(m) || position < 0 || static_cast<std::size_t>(position) >= m->items.size()) return 0;
-    const MenuItemRecord& item = m->items[static_cast<std::size_t>(position)];
+  return WithMenu(m_hMenu, 0, [&](MenuRecord& record) -> UINT {
+    if (position < 0 || static_cast<std::size_t>(position) >= record.items.size()) return 0;
+    const MenuItemRecord& item = record.items[static_cast<std::size_t>(position)];
     if (item.popup) return static_cast<UINT>(-1);
     return (item.flags & MF_SEPARATOR) ? 0 : item.id;
   });
 }
 
 int CMenu::GetMenuString(UINT idOrPosition, CString& text, UINT flags) const {
-  text = UiCall([&]() -> CString {
-    HMENU holder = nullptr;
-    MenuItemRecord* item = FindItem(m_hMenu, idOrPosition, flags, &holder);
-    return item ? CString(item->text) : CString();
-  });
+  text = WithItem(m_hMenu, idOrPosition, flags, CString(),
+                  [](MenuItemRecord& item, HMENU) -> CString { return CString(item.text); });
   return text.GetLength();
 }
 
@@ -459,57 +451,52 @@ BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT exclud
 // ---- the window's menus
 
 CMenu* CWnd::GetMenu() const {
-  return UiCall([&]() -> CMenu* {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    return rec ? CMenu::FromHandle(rec->menu) : nullptr;
-  });
+  return WithWindow(m_hWnd, nullptr, [&](WindowRecord& rec) -> CMenu* { return CMenu::FromHandle(rec.menu); });
 }
 
 BOOL CWnd::SetMenu(CMenu* menu) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    auto* frame = rec ? dynamic_cast<FrameWidget*>(rec->widget) : nullptr;
+  return WithWindow(m_hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    auto* frame = dynamic_cast<FrameWidget*>(rec.widget);
     if (!frame) return FALSE;
     HMENU m = menu ? menu->m_hMenu : nullptr;
     if (m && (!LiveMenu(m) || !m->isBar)) return FALSE;
-    if (LiveMenu(rec->menu)) {
-      rec->menu->bar = nullptr;
-      rec->menu->owner = nullptr;
+    if (LiveMenu(rec.menu)) {
+      rec.menu->bar = nullptr;
+      rec.menu->owner = nullptr;
     }
-    rec->menu = m;
+    rec.menu = m;
     if (!m) {
       frame->SetMenuBar(nullptr);
-      delete rec->menuBar;
-      rec->menuBar = nullptr;
+      delete rec.menuBar;
+      rec.menuBar = nullptr;
       return TRUE;
     }
-    if (!rec->menuBar) rec->menuBar = new QMenuBar(frame);
-    m->bar = rec->menuBar;
+    if (!rec.menuBar) rec.menuBar = new QMenuBar(frame);
+    m->bar = rec.menuBar;
     m->owner = m_hWnd;
     RebuildBar(m);
-    QSize client = rec->client->size();
-    frame->SetMenuBar(rec->menuBar);
+    QSize client = rec.client->size();
+    frame->SetMenuBar(rec.menuBar);
     frame->SetClientSize(client.width(), client.height());
     return TRUE;
   });
 }
 
 void CWnd::DrawMenuBar() {
-  UiCall([&] {
-    if (WindowRecord* rec = LiveRecord(m_hWnd); rec && LiveMenu(rec->menu)) RebuildBar(rec->menu);
+  WithWindow(m_hWnd, [](WindowRecord& rec) {
+    if (LiveMenu(rec.menu)) RebuildBar(rec.menu);
   });
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL revert) const {
-  return UiCall([&]() -> CMenu* {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    if (!rec || rec->isChild || !(rec->style & WS_SYSMENU)) return nullptr;
+  return WithWindow(m_hWnd, nullptr, [&](WindowRecord& rec) -> CMenu* {
+    if (rec.isChild || !(rec.style & WS_SYSMENU)) return nullptr;
     if (revert) {
-      if (rec->systemMenu) ::DestroyMenu(rec->systemMenu);
-      rec->systemMenu = nullptr;
+      if (rec.systemMenu) ::DestroyMenu(rec.systemMenu);
+      rec.systemMenu = nullptr;
       return nullptr;
     }
-    if (!LiveMenu(rec->systemMenu)) {
+    if (!LiveMenu(rec.systemMenu)) {
       HMENU m = NewMenu(false);
       m->isSystem = true;
       m->owner = m_hWnd;
@@ -520,26 +507,25 @@ CMenu* CWnd::GetSystemMenu(BOOL revert) const {
       AddItem(m, 4, MF_STRING, SC_MAXIMIZE, "Ma&ximize");
       AddItem(m, 5, MF_SEPARATOR, 0, nullptr);
       AddItem(m, 6, MF_STRING, SC_CLOSE, "&Close\tAlt+F4");
-      rec->systemMenu = m;
+      rec.systemMenu = m;
     }
-    return CMenu::FromHandle(rec->systemMenu);
+    return CMenu::FromHandle(rec.systemMenu);
   });
 }
 
 void CWnd::ShowSystemMenu() {
-  UiCall([&] {
+  WithWindow(m_hWnd, [&](WindowRecord& rec) {
     CMenu* menu = GetSystemMenu(FALSE);
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    if (!menu || !rec || !rec->widget) return;
+    if (!menu || !rec.widget) return;
     // Enable the entries as the window's state allows, as the platform does.
-    bool iconic = rec->widget->isMinimized(), zoomed = rec->widget->isMaximized();
+    bool iconic = rec.widget->isMinimized(), zoomed = rec.widget->isMaximized();
     auto set = [&](UINT id, bool on) { menu->EnableMenuItem(id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
     set(SC_RESTORE, iconic || zoomed);
     set(SC_MOVE, !iconic && !zoomed);
-    set(SC_SIZE, !iconic && !zoomed && (rec->style & WS_THICKFRAME));
-    set(SC_MINIMIZE, !iconic && (rec->style & WS_MINIMIZEBOX));
-    set(SC_MAXIMIZE, !zoomed && (rec->style & WS_MAXIMIZEBOX));
-    QPoint at = rec->client ? rec->client->mapToGlobal(QPoint(0, 0)) : rec->widget->pos();
+    set(SC_SIZE, !iconic && !zoomed && (rec.style & WS_THICKFRAME));
+    set(SC_MINIMIZE, !iconic && (rec.style & WS_MINIMIZEBOX));
+    set(SC_MAXIMIZE, !zoomed && (rec.style & WS_MAXIMIZEBOX));
+    QPoint at = rec.client ? rec.client->mapToGlobal(QPoint(0, 0)) : rec.widget->pos();
     HWND self = m_hWnd;
     UINT chosen = static_cast<UINT>(menu->TrackPopupMenu(TPM_RETURNCMD, at.x(), at.y(), FromHandle(self)));
     if (chosen && LiveRecord(self)) DeliverMessage(self, WM_SYSCOMMAND, chosen, 0);

@@ -29,6 +29,7 @@ class StaticLabel final : public QLabel {
 class StaticBehavior final : public WindowBehavior {
  public:
   QWidget* Build(WindowRecord& rec, QWidget* parent) override {
+    m_record = &rec;
     m_label = new StaticLabel(&rec, parent);
     m_label->setTextFormat(Qt::PlainText);
     Apply(rec);
@@ -38,20 +39,14 @@ class StaticBehavior final : public WindowBehavior {
 
   void StyleChanged(WindowRecord& rec) override { Apply(rec); }
 
-  std::optional<LRESULT> Handle(WindowRecord& rec, UINT message, WPARAM wParam, LPARAM) override {
-    switch (message) {
-      case STM_SETICON: {
-        HICON old = m_icon;
-        m_icon = reinterpret_cast<HICON>(wParam);
-        Apply(rec);
-        return reinterpret_cast<LRESULT>(old);
-      }
-      case STM_GETICON:
-        return reinterpret_cast<LRESULT>(m_icon);
-      default:
-        return std::nullopt;
-    }
+  HICON SetIcon(HICON icon) {
+    HICON old = m_icon;
+    m_icon = icon;
+    Apply(*m_record);
+    return old;
   }
+
+  [[nodiscard]] HICON Icon() const { return m_icon; }
 
   void SetText(WindowRecord& rec, const std::string& text) override {
     rec.text = text;
@@ -94,6 +89,7 @@ class StaticBehavior final : public WindowBehavior {
     m_label->setText(shown);
   }
 
+  WindowRecord* m_record = nullptr;  // owns this behaviour
   QLabel* m_label = nullptr;
   HICON m_icon = nullptr;
 };
@@ -101,3 +97,13 @@ class StaticBehavior final : public WindowBehavior {
 }  // namespace
 
 std::unique_ptr<WindowBehavior> MakeStaticBehavior() { return std::make_unique<StaticBehavior>(); }
+
+// A static control that is gone answers 0, as a message to it would.
+
+HICON CStatic::SetIcon(HICON icon) {
+  return ControlCall<StaticBehavior>(m_hWnd, nullptr, [&](StaticBehavior& label) { return label.SetIcon(icon); });
+}
+
+HICON CStatic::GetIcon() const {
+  return ControlCall<StaticBehavior>(m_hWnd, nullptr, [](StaticBehavior& label) { return label.Icon(); });
+}

@@ -11,8 +11,6 @@ class CStatic : public CWnd {
   BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF) {
     return CWnd::Create(WC_STATIC, text, style, rect, parent, id);
   }
-  HICON SetIcon(HICON icon) {
-    return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon)));
-  }
-  [[nodiscard]] HICON GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
+  HICON SetIcon(HICON icon);
+  [[nodiscard]] HICON GetIcon() const;
 };

@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "platform/ui/control_support.h"
+#include "platform/ui/live_call.h"
 #include "platform/ui/resources.h"
 #include "platform/ui/status_pane.h"
 #include "platform/ui/win_app.h"
@@ -113,13 +114,6 @@ class StatusBarBehavior final : public WindowBehavior {
 
 std::unique_ptr<WindowBehavior> MakeStatusBarBehavior() { return std::make_unique<StatusBarBehavior>(); }
 
-namespace {
-StatusBarBehavior* BarOf(HWND hWnd) {
-  WindowRecord* rec = LiveRecord(hWnd);
-  return rec ? dynamic_cast<StatusBarBehavior*>(rec->behavior.get()) : nullptr;
-}
-}  // namespace
-
 void SetLockKeyState(LockKey key, bool on) {
   (key == LockKey::Caps ? g_caps : key == LockKey::Num ? g_num : g_scroll) = on;
 }
@@ -131,35 +125,28 @@ BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {
 }
 
 BOOL CStatusBar::SetIndicators(const UINT* ids, int count) {
-  return UiCall([&]() -> BOOL {
-    StatusBarBehavior* bar = BarOf(m_hWnd);
-    if (!bar) return FALSE;
-    bar->SetIndicators(ids, count);
+  return WithBehavior<StatusBarBehavior>(m_hWnd, FALSE, [&](StatusBarBehavior& bar) -> BOOL {
+    bar.SetIndicators(ids, count);
     return TRUE;
   });
 }
 
 int CStatusBar::GetCount() const {
-  return UiCall([&]() -> int {
-    StatusBarBehavior* bar = BarOf(m_hWnd);
-    return bar ? static_cast<int>(bar->m_ids.size()) : 0;
-  });
+  return WithBehavior<StatusBarBehavior>(
+      m_hWnd, 0, [&](StatusBarBehavior& bar) -> int { return static_cast<int>(bar.m_ids.size()); });
 }
 
 UINT CStatusBar::GetItemID(int index) const {
-  return UiCall([&]() -> UINT {
-    StatusBarBehavior* bar = BarOf(m_hWnd);
-    if (!bar || index < 0 || static_cast<std::size_t>(index) >= bar->m_ids.size()) return 0;
-    return bar->m_ids[static_cast<std::size_t>(index)];
+  return WithBehavior<StatusBarBehavior>(m_hWnd, 0, [&](StatusBarBehavior& bar) -> UINT {
+    if (index < 0 || static_cast<std::size_t>(index) >= bar.m_ids.size()) return 0;
+    return bar.m_ids[static_cast<std::size_t>(index)];
   });
 }
 
 int CStatusBar::CommandToIndex(UINT id) const {
-  return UiCall([&]() -> int {
-    StatusBarBehavior* bar = BarOf(m_hWnd);
-    if (!bar) return -1;
-    for (std::size_t i = 0; i < bar->m_ids.size(); ++i) {
-      if (bar->m_ids[i] == id) return static_cast<int>(i);
+  return WithBehavior<StatusBarBehavior>(m_hWnd, -1, [&](StatusBarBehavior& bar) -> int {
+    for (std::size_t i = 0; i < bar.m_ids.size(); ++i) {
+      if (bar.m_ids[i] == id) return static_cast<int>(i);
     }
     return -1;
   });
@@ -170,25 +157,21 @@ BOOL CStatusBar::SetPaneText(int index, LPCTSTR text, BOOL) {
     SetWindowText(text);
     return TRUE;
   }
-  return UiCall([&]() -> BOOL {
-    StatusBarBehavior* bar = BarOf(m_hWnd);
-    if (!bar || index < 0 || static_cast<std::size_t>(index) >= bar->m_panes.size()) return FALSE;
-    bar->m_panes[static_cast<std::size_t>(index)]->setText(QString::fromUtf8(text ? text : ""));
+  return WithBehavior<StatusBarBehavior>(m_hWnd, FALSE, [&](StatusBarBehavior& bar) -> BOOL {
+    if (index < 0 || static_cast<std::size_t>(index) >= bar.m_panes.size()) return FALSE;
+    bar.m_panes[static_cast<std::size_t>(index)]->setText(QString::fromUtf8(text ? text : ""));
     return TRUE;
   });
 }
 
 CString CStatusBar::GetPaneText(int index) const {
-  return UiCall([&]() -> CString {
-    StatusBarBehavior* bar = BarOf(m_hWnd);
-    if (!bar || index < 0 || static_cast<std::size_t>(index) >= bar->m_panes.size()) return CString();
-    return CString(FromQt(bar->m_panes[static_cast<std::size_t>(index)]->text()));
+  return WithBehavior<StatusBarBehavior>(m_hWnd, CString(), [&](StatusBarBehavior& bar) -> CString {
+    if (index < 0 || static_cast<std::size_t>(index) >= bar.m_panes.size()) return CString();
+    return CString(FromQt(bar.m_panes[static_cast<std::size_t>(index)]->text()));
   });
 }
 
 int CStatusBar::GetBarHeight() const {
-  return UiCall([&]() -> int {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    return rec && rec->widget ? rec->widget->sizeHint().height() : 0;
-  });
+  return WithWindow(m_hWnd, 0,
+                    [&](WindowRecord& rec) -> int { return rec.widget ? rec.widget->sizeHint().height() : 0; });
 }

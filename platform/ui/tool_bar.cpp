@@ -9,6 +9,7 @@
 #include "platform/ui/cmd_ui.h"
 #include "platform/ui/control_support.h"
 #include "platform/ui/gdi_internal.h"
+#include "platform/ui/live_call.h"
 #include "platform/ui/qt_bridge.h"
 #include "platform/ui/resources.h"
 #include "platform/ui/win_app.h"
@@ -170,64 +171,47 @@ class ToolBarBehavior final : public WindowBehavior {
 
 std::unique_ptr<WindowBehavior> MakeToolBarBehavior() { return std::make_unique<ToolBarBehavior>(); }
 
-namespace {
-ToolBarBehavior* BarOf(HWND hWnd) {
-  WindowRecord* rec = LiveRecord(hWnd);
-  return rec ? dynamic_cast<ToolBarBehavior*>(rec->behavior.get()) : nullptr;
-}
-}  // namespace
-
 BOOL CToolBar::Create(CWnd* parent, DWORD style, UINT id) {
   return CWnd::CreateEx(0, WC_TOOLBAR, "", style | WS_CHILD, RECT{0, 0, 0, 0}, parent, id);
 }
 
 BOOL CToolBar::LoadToolBar(UINT resourceId) {
-  return UiCall([&]() -> BOOL {
-    ToolBarBehavior* bar = BarOf(m_hWnd);
-    return bar && bar->Load(resourceId) ? TRUE : FALSE;
-  });
+  return WithBehavior<ToolBarBehavior>(
+      m_hWnd, FALSE, [&](ToolBarBehavior& bar) -> BOOL { return bar.Load(resourceId) ? TRUE : FALSE; });
 }
 
 BOOL CToolBar::SetButtons(const UINT* ids, int count) {
-  return UiCall([&]() -> BOOL {
-    ToolBarBehavior* bar = BarOf(m_hWnd);
-    if (!bar) return FALSE;
-    bar->SetButtons(ids, count);
+  return WithBehavior<ToolBarBehavior>(m_hWnd, FALSE, [&](ToolBarBehavior& bar) -> BOOL {
+    bar.SetButtons(ids, count);
     return TRUE;
   });
 }
 
 int CToolBar::GetCount() const {
-  return UiCall([&]() -> int {
-    ToolBarBehavior* bar = BarOf(m_hWnd);
-    return bar ? static_cast<int>(bar->m_buttons.size()) : 0;
-  });
+  return WithBehavior<ToolBarBehavior>(
+      m_hWnd, 0, [&](ToolBarBehavior& bar) -> int { return static_cast<int>(bar.m_buttons.size()); });
 }
 
 UINT CToolBar::GetItemID(int index) const {
-  return UiCall([&]() -> UINT {
-    ToolBarBehavior* bar = BarOf(m_hWnd);
-    if (!bar || index < 0 || static_cast<std::size_t>(index) >= bar->m_buttons.size()) return 0;
-    return bar->m_buttons[static_cast<std::size_t>(index)].id;
+  return WithBehavior<ToolBarBehavior>(m_hWnd, 0, [&](ToolBarBehavior& bar) -> UINT {
+    if (index < 0 || static_cast<std::size_t>(index) >= bar.m_buttons.size()) return 0;
+    return bar.m_buttons[static_cast<std::size_t>(index)].id;
   });
 }
 
 int CToolBar::CommandToIndex(UINT id) const {
-  return UiCall([&]() -> int {
-    ToolBarBehavior* bar = BarOf(m_hWnd);
-    if (!bar) return -1;
-    for (std::size_t i = 0; i < bar->m_buttons.size(); ++i) {
-      if (bar->m_buttons[i].id == id) return static_cast<int>(i);
+  return WithBehavior<ToolBarBehavior>(m_hWnd, -1, [&](ToolBarBehavior& bar) -> int {
+    for (std::size_t i = 0; i < bar.m_buttons.size(); ++i) {
+      if (bar.m_buttons[i].id == id) return static_cast<int>(i);
     }
     return -1;
   });
 }
 
 UINT CToolBar::GetButtonStyle(int index) const {
-  return UiCall([&]() -> UINT {
-    ToolBarBehavior* bar = BarOf(m_hWnd);
-    if (!bar || index < 0 || static_cast<std::size_t>(index) >= bar->m_buttons.size()) return 0;
-    const Button& b = bar->m_buttons[static_cast<std::size_t>(index)];
+  return WithBehavior<ToolBarBehavior>(m_hWnd, 0, [&](ToolBarBehavior& bar) -> UINT {
+    if (index < 0 || static_cast<std::size_t>(index) >= bar.m_buttons.size()) return 0;
+    const Button& b = bar.m_buttons[static_cast<std::size_t>(index)];
     UINT style = b.style;
     if (b.action && !b.action->isEnabled()) style |= TBBS_DISABLED;
     if (b.action && b.action->isChecked()) style |= TBBS_CHECKED;
@@ -236,10 +220,9 @@ UINT CToolBar::GetButtonStyle(int index) const {
 }
 
 void CToolBar::SetButtonStyle(int index, UINT style) {
-  UiCall([&] {
-    ToolBarBehavior* bar = BarOf(m_hWnd);
-    if (!bar || index < 0 || static_cast<std::size_t>(index) >= bar->m_buttons.size()) return;
-    Button& b = bar->m_buttons[static_cast<std::size_t>(index)];
+  WithBehavior<ToolBarBehavior>(m_hWnd, [&](ToolBarBehavior& bar) {
+    if (index < 0 || static_cast<std::size_t>(index) >= bar.m_buttons.size()) return;
+    Button& b = bar.m_buttons[static_cast<std::size_t>(index)];
     if (!b.action) return;
     b.action->setEnabled(!(style & TBBS_DISABLED));
     b.action->setCheckable(style & TBBS_CHECKED);
@@ -248,31 +231,25 @@ void CToolBar::SetButtonStyle(int index, UINT style) {
 }
 
 CString CToolBar::GetButtonTooltip(int index) const {
-  return UiCall([&]() -> CString {
-    ToolBarBehavior* bar = BarOf(m_hWnd);
-    if (!bar || index < 0 || static_cast<std::size_t>(index) >= bar->m_buttons.size()) return CString();
-    const Button& b = bar->m_buttons[static_cast<std::size_t>(index)];
+  return WithBehavior<ToolBarBehavior>(m_hWnd, CString(), [&](ToolBarBehavior& bar) -> CString {
+    if (index < 0 || static_cast<std::size_t>(index) >= bar.m_buttons.size()) return CString();
+    const Button& b = bar.m_buttons[static_cast<std::size_t>(index)];
     return b.action ? CString(FromQt(b.action->toolTip())) : CString();
   });
 }
 
 int CToolBar::GetBarHeight() const {
-  return UiCall([&]() -> int {
-    WindowRecord* rec = LiveRecord(m_hWnd);
-    return rec && rec->widget ? rec->widget->sizeHint().height() : 0;
-  });
+  return WithWindow(m_hWnd, 0,
+                    [&](WindowRecord& rec) -> int { return rec.widget ? rec.widget->sizeHint().height() : 0; });
 }
 
 void CToolBar::OnUpdateCmdUI(CCmdTarget* target, BOOL disableIfNoHandler) {
-  UiCall([&] {
-    if (ToolBarBehavior* bar = BarOf(m_hWnd)) bar->Update(target, disableIfNoHandler);
-  });
+  WithBehavior<ToolBarBehavior>(m_hWnd, [&](ToolBarBehavior& bar) { bar.Update(target, disableIfNoHandler); });
 }
 
 void CToolBar::ClickButton(int index) {
-  UiCall([&] {
-    ToolBarBehavior* bar = BarOf(m_hWnd);
-    if (!bar || index < 0 || static_cast<std::size_t>(index) >= bar->m_buttons.size()) return;
-    if (QAction* a = bar->m_buttons[static_cast<std::size_t>(index)].action; a && a->isEnabled()) a->trigger();
+  WithBehavior<ToolBarBehavior>(m_hWnd, [&](ToolBarBehavior& bar) {
+    if (index < 0 || static_cast<std::size_t>(index) >= bar.m_buttons.size()) return;
+    if (QAction* a = bar.m_buttons[static_cast<std::size_t>(index)].action; a && a->isEnabled()) a->trigger();
   });
 }

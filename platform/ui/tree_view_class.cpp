@@ -43,6 +43,7 @@ class TreeViewBehavior final : public WindowBehavior {
  public:
   QWidget* Build(WindowRecord& rec, QWidget* parent) override {
     HWND self = &rec;
+    m_record = &rec;
     m_tree = new QTreeWidget(parent);
     m_tree->setColumnCount(1);
     m_tree->header()->hide();
@@ -76,78 +77,66 @@ class TreeViewBehavior final : public WindowBehavior {
     DeleteItem(rec, TVI_ROOT);
   }
 
-  std::optional<LRESULT> Handle(WindowRecord& rec, UINT message, WPARAM wParam, LPARAM lParam) override {
-    switch (message) {
-      case TVM_INSERTITEMA:
-        return reinterpret_cast<LRESULT>(Insert(reinterpret_cast<const TVINSERTSTRUCTA*>(lParam)));
-      case TVM_DELETEITEM:
-        return DeleteItem(rec, reinterpret_cast<HTREEITEM>(lParam));
-      case TVM_EXPAND:
-        return Expand(rec, reinterpret_cast<HTREEITEM>(lParam), static_cast<UINT>(wParam));
-      case TVM_GETCOUNT:
-        return static_cast<LRESULT>(m_items.size());
-      case TVM_GETNEXTITEM:
-        return reinterpret_cast<LRESULT>(Next(reinterpret_cast<HTREEITEM>(lParam), static_cast<UINT>(wParam)));
-      case TVM_SELECTITEM: {
-        HTREEITEM item = Live(reinterpret_cast<HTREEITEM>(lParam));
-        if (wParam != TVGN_CARET) return FALSE;
-        NotifyGuard programmatic(m_programmatic);
-        if (item) {
-          ShowPathTo(item);
-          m_tree->setCurrentItem(item->item);
-        } else {
-          m_tree->setCurrentItem(nullptr);
-        }
-        return TRUE;
-      }
-      case TVM_GETITEMA:
-        return GetItem(reinterpret_cast<TVITEMA*>(lParam));
-      case TVM_SETITEMA:
-        return SetItem(reinterpret_cast<const TVITEMA*>(lParam));
-      case TVM_SETIMAGELIST: {
-        HIMAGELIST& slot = wParam == static_cast<WPARAM>(TVSIL_NORMAL) ? m_normal : m_state;
-        HIMAGELIST previous = slot;
-        slot = reinterpret_cast<HIMAGELIST>(lParam);
-        int cx = 16, cy = 16;
-        if (m_normal && ImageList_GetIconSize(m_normal, &cx, &cy)) m_tree->setIconSize(QSize(cx, cy));
-        for (HTREEITEM item : m_items) ApplyIcon(item);
-        return reinterpret_cast<LRESULT>(previous);
-      }
-      case TVM_GETIMAGELIST:
-        return reinterpret_cast<LRESULT>(wParam == static_cast<WPARAM>(TVSIL_NORMAL) ? m_normal : m_state);
-      case TVM_ENSUREVISIBLE: {
-        HTREEITEM item = Live(reinterpret_cast<HTREEITEM>(lParam));
-        if (!item) return FALSE;
-        ShowPathTo(item);
-        m_tree->scrollToItem(item->item);
-        return TRUE;
-      }
-      case TVM_GETITEMRECT: {
-        auto* r = reinterpret_cast<RECT*>(lParam);
-        HTREEITEM item = r ? Live(*reinterpret_cast<HTREEITEM*>(lParam)) : nullptr;
-        if (!item) return FALSE;
-        QRect box = m_tree->visualItemRect(item->item);
-        if (box.isEmpty()) return FALSE;
-        *r = RECT{box.left(), box.top(), box.right() + 1, box.bottom() + 1};
-        return TRUE;
-      }
-      case TVM_HITTEST: {
-        auto* info = reinterpret_cast<TVHITTESTINFO*>(lParam);
-        if (!info) return 0;
-        QTreeWidgetItem* at = m_tree->itemAt(QPoint(info->pt.x, info->pt.y));
-        info->hItem = RecordOf(at);
-        info->flags = info->hItem ? TVHT_ONITEMLABEL : TVHT_NOWHERE;
-        return reinterpret_cast<LRESULT>(info->hItem);
-      }
-      case TVM_SORTCHILDREN:
-        return Sort(reinterpret_cast<HTREEITEM>(lParam), nullptr, 0);
-      case TVM_SORTCHILDRENCB: {
-        auto* sort = reinterpret_cast<const TVSORTCB*>(lParam);
-        return sort ? Sort(sort->hParent, sort->lpfnCompare, sort->lParam) : FALSE;
-      }
-      default:
-        return std::nullopt;
+  // The typed operations of CTreeCtrl.
+  HTREEITEM InsertItem(const TVINSERTSTRUCTA* insert) { return Insert(insert); }
+  BOOL Delete(HTREEITEM item) { return static_cast<BOOL>(DeleteItem(*m_record, item)); }
+  BOOL ExpandItem(HTREEITEM item, UINT code) { return static_cast<BOOL>(Expand(*m_record, item, code)); }
+  [[nodiscard]] UINT Count() const { return static_cast<UINT>(m_items.size()); }
+  [[nodiscard]] HTREEITEM NextItem(HTREEITEM from, UINT code) const { return Next(from, code); }
+  BOOL GetFields(TVITEMA* out) const { return static_cast<BOOL>(GetItem(out)); }
+  BOOL SetFields(const TVITEMA* in) { return static_cast<BOOL>(SetItem(in)); }
+  BOOL SortItems(HTREEITEM target, PFNTVCOMPARE compare, LPARAM sortParam) {
+    return static_cast<BOOL>(Sort(target, compare, sortParam));
+  }
+
+  // Selection by the program: notified as neither mouse nor keyboard.
+  BOOL Select(HTREEITEM target) {
+    HTREEITEM item = Live(target);
+    NotifyGuard programmatic(m_programmatic);
+    if (item) {
+      ShowPathTo(item);
+      m_tree->setCurrentItem(item->item);
+    } else {
+      m_tree->setCurrentItem(nullptr);
     }
+    return TRUE;
+  }
+
+  HIMAGELIST SetImageList(int kind, HIMAGELIST list) {
+    HIMAGELIST& slot = kind == TVSIL_NORMAL ? m_normal : m_state;
+    HIMAGELIST previous = slot;
+    slot = list;
+    int cx = 16, cy = 16;
+    if (m_normal && ImageList_GetIconSize(m_normal, &cx, &cy)) m_tree->setIconSize(QSize(cx, cy));
+    for (HTREEITEM item : m_items) ApplyIcon(item);
+    return previous;
+  }
+
+  [[nodiscard]] HIMAGELIST ImageList(int kind) const { return kind == TVSIL_NORMAL ? m_normal : m_state; }
+
+  BOOL EnsureVisible(HTREEITEM target) {
+    HTREEITEM item = Live(target);
+    if (!item) return FALSE;
+    ShowPathTo(item);
+    m_tree->scrollToItem(item->item);
+    return TRUE;
+  }
+
+  BOOL ItemRect(HTREEITEM target, RECT* r) const {
+    HTREEITEM item = Live(target);
+    if (!item) return FALSE;
+    QRect box = m_tree->visualItemRect(item->item);
+    if (box.isEmpty()) return FALSE;
+    *r = RECT{box.left(), box.top(), box.right() + 1, box.bottom() + 1};
+    return TRUE;
+  }
+
+  HTREEITEM HitTest(TVHITTESTINFO* info) const {
+    if (!info) return nullptr;
+    QTreeWidgetItem* at = m_tree->itemAt(QPoint(info->pt.x, info->pt.y));
+    info->hItem = RecordOf(at);
+    info->flags = info->hItem ? TVHT_ONITEMLABEL : TVHT_NOWHERE;
+    return info->hItem;
   }
 
  private:
@@ -444,13 +433,80 @@ class TreeViewBehavior final : public WindowBehavior {
   std::unordered_set<TreeItemRecord*> m_items;
   HIMAGELIST m_normal = nullptr;
   HIMAGELIST m_state = nullptr;
+  WindowRecord* m_record = nullptr;  // owns this behaviour
   int m_quiet = 0;
   int m_programmatic = 0;
 };
 
+// The fields of one item, named by its handle, to query or change.
+TVITEMA FieldsOf(HTREEITEM item, UINT mask) {
+  TVITEMA t{};
+  t.mask = mask | TVIF_HANDLE;
+  t.hItem = item;
+  return t;
+}
+
+template <typename Fallback, typename Op>
+auto WithTreeView(const HWND& hWnd, Fallback&& fallback, Op&& op) {
+  return ControlCall<TreeViewBehavior>(hWnd, std::forward<Fallback>(fallback), std::forward<Op>(op));
+}
+
 }  // namespace
 
 std::unique_ptr<WindowBehavior> MakeTreeViewBehavior() { return std::make_unique<TreeViewBehavior>(); }
+
+// A tree view that is gone answers 0, as a message to it would.
+
+HTREEITEM CTreeCtrl::InsertItem(const TVINSERTSTRUCT* insert) {
+  return WithTreeView(m_hWnd, nullptr, [&](TreeViewBehavior& tree) { return tree.InsertItem(insert); });
+}
+
+BOOL CTreeCtrl::DeleteItem(HTREEITEM item) {
+  return WithTreeView(m_hWnd, FALSE, [&](TreeViewBehavior& tree) { return tree.Delete(item); });
+}
+
+BOOL CTreeCtrl::GetItem(TVITEM* item) const {
+  return WithTreeView(m_hWnd, FALSE, [&](TreeViewBehavior& tree) { return tree.GetFields(item); });
+}
+
+BOOL CTreeCtrl::SetItem(const TVITEM* item) {
+  return WithTreeView(m_hWnd, FALSE, [&](TreeViewBehavior& tree) { return tree.SetFields(item); });
+}
+
+HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM item, UINT code) const {
+  return WithTreeView(m_hWnd, nullptr, [&](TreeViewBehavior& tree) { return tree.NextItem(item, code); });
+}
+
+UINT CTreeCtrl::GetCount() const {
+  return WithTreeView(m_hWnd, 0u, [](TreeViewBehavior& tree) { return tree.Count(); });
+}
+
+BOOL CTreeCtrl::Expand(HTREEITEM item, UINT code) {
+  return WithTreeView(m_hWnd, FALSE, [&](TreeViewBehavior& tree) { return tree.ExpandItem(item, code); });
+}
+
+BOOL CTreeCtrl::SelectItem(HTREEITEM item) {
+  return WithTreeView(m_hWnd, FALSE, [&](TreeViewBehavior& tree) { return tree.Select(item); });
+}
+
+BOOL CTreeCtrl::EnsureVisible(HTREEITEM item) {
+  return WithTreeView(m_hWnd, FALSE, [&](TreeViewBehavior& tree) { return tree.EnsureVisible(item); });
+}
+
+BOOL CTreeCtrl::SortChildren(HTREEITEM item) {
+  return WithTreeView(m_hWnd, FALSE, [&](TreeViewBehavior& tree) { return tree.SortItems(item, nullptr, 0); });
+}
+
+BOOL CTreeCtrl::SortChildrenCB(const TVSORTCB* sort) {
+  if (!sort) return FALSE;
+  return WithTreeView(m_hWnd, FALSE, [&](TreeViewBehavior& tree) {
+    return tree.SortItems(sort->hParent, sort->lpfnCompare, sort->lParam);
+  });
+}
+
+HTREEITEM CTreeCtrl::HitTest(TVHITTESTINFO* info) const {
+  return WithTreeView(m_hWnd, nullptr, [&](TreeViewBehavior& tree) { return tree.HitTest(info); });
+}
 
 HTREEITEM CTreeCtrl::InsertItem(UINT mask, LPCTSTR text, int image, int selectedImage, UINT state, UINT stateMask,
                                 LPARAM param, HTREEITEM parent, HTREEITEM insertAfter) {
@@ -479,9 +535,7 @@ HTREEITEM CTreeCtrl::InsertItem(LPCTSTR text, int image, int selectedImage, HTRE
 CString CTreeCtrl::GetItemText(HTREEITEM item) const {
   return UiCall([&]() -> CString {
     char buffer[1024];
-    TVITEMA t{};
-    t.mask = TVIF_TEXT | TVIF_HANDLE;
-    t.hItem = item;
+    TVITEMA t = FieldsOf(item, TVIF_TEXT);
     t.pszText = buffer;
     t.cchTextMax = static_cast<int>(sizeof buffer);
     buffer[0] = '\0';
@@ -490,32 +544,24 @@ CString CTreeCtrl::GetItemText(HTREEITEM item) const {
 }
 
 BOOL CTreeCtrl::SetItemText(HTREEITEM item, LPCTSTR text) {
-  TVITEMA t{};
-  t.mask = TVIF_TEXT | TVIF_HANDLE;
-  t.hItem = item;
+  TVITEMA t = FieldsOf(item, TVIF_TEXT);
   t.pszText = const_cast<LPSTR>(text);
   return SetItem(&t);
 }
 
 DWORD_PTR CTreeCtrl::GetItemData(HTREEITEM item) const {
-  TVITEMA t{};
-  t.mask = TVIF_PARAM | TVIF_HANDLE;
-  t.hItem = item;
+  TVITEMA t = FieldsOf(item, TVIF_PARAM);
   return GetItem(&t) ? static_cast<DWORD_PTR>(t.lParam) : 0;
 }
 
 BOOL CTreeCtrl::SetItemData(HTREEITEM item, DWORD_PTR data) {
-  TVITEMA t{};
-  t.mask = TVIF_PARAM | TVIF_HANDLE;
-  t.hItem = item;
+  TVITEMA t = FieldsOf(item, TVIF_PARAM);
   t.lParam = static_cast<LPARAM>(data);
   return SetItem(&t);
 }
 
 BOOL CTreeCtrl::GetItemImage(HTREEITEM item, int& image, int& selectedImage) const {
-  TVITEMA t{};
-  t.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_HANDLE;
-  t.hItem = item;
+  TVITEMA t = FieldsOf(item, TVIF_IMAGE | TVIF_SELECTEDIMAGE);
   if (!GetItem(&t)) return FALSE;
   image = t.iImage;
   selectedImage = t.iSelectedImage;
@@ -523,17 +569,13 @@ BOOL CTreeCtrl::GetItemImage(HTREEITEM item, int& image, int& selectedImage) con
 }
 
 UINT CTreeCtrl::GetItemState(HTREEITEM item, UINT mask) const {
-  TVITEMA t{};
-  t.mask = TVIF_STATE | TVIF_HANDLE;
-  t.hItem = item;
+  TVITEMA t = FieldsOf(item, TVIF_STATE);
   t.stateMask = mask;
   return GetItem(&t) ? (t.state & mask) : 0;
 }
 
 BOOL CTreeCtrl::ItemHasChildren(HTREEITEM item) const {
-  TVITEMA t{};
-  t.mask = TVIF_CHILDREN | TVIF_HANDLE;
-  t.hItem = item;
+  TVITEMA t = FieldsOf(item, TVIF_CHILDREN);
   return (GetItem(&t) && t.cChildren != 0) ? TRUE : FALSE;
 }
 
@@ -545,17 +587,18 @@ HTREEITEM CTreeCtrl::HitTest(CPoint point, UINT* flags) const {
   return item;
 }
 
-BOOL CTreeCtrl::GetItemRect(HTREEITEM item, LPRECT rect, BOOL textOnly) const {
+BOOL CTreeCtrl::GetItemRect(HTREEITEM item, LPRECT rect, BOOL) const {
   if (!rect) return FALSE;
-  *reinterpret_cast<HTREEITEM*>(rect) = item;
-  return static_cast<BOOL>(SendMessage(TVM_GETITEMRECT, static_cast<WPARAM>(textOnly), reinterpret_cast<LPARAM>(rect)));
+  return WithTreeView(m_hWnd, FALSE, [&](TreeViewBehavior& tree) { return tree.ItemRect(item, rect); });
 }
 
 CImageList* CTreeCtrl::SetImageList(CImageList* list, int kind) {
-  return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(SendMessage(
-      TVM_SETIMAGELIST, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(list ? list->m_hImageList : nullptr))));
+  HIMAGELIST handle = list ? list->m_hImageList : nullptr;
+  return CImageList::FromHandle(
+      WithTreeView(m_hWnd, nullptr, [&](TreeViewBehavior& tree) { return tree.SetImageList(kind, handle); }));
 }
 
 CImageList* CTreeCtrl::GetImageList(int kind) const {
-  return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(SendMessage(TVM_GETIMAGELIST, static_cast<WPARAM>(kind))));
+  return CImageList::FromHandle(
+      WithTreeView(m_hWnd, nullptr, [&](TreeViewBehavior& tree) { return tree.ImageList(kind); }));
 }

@@ -16,10 +16,9 @@
 #include "platform/ui/frame_widget.h"
 #include "platform/ui/gdi_internal.h"
 #include "platform/ui/gdi_objects.h"
+#include "platform/ui/live_call.h"
 #include "platform/ui/menu.h"
-#include "platform/ui/ui_call.h"
 #include "platform/ui/ui_layer.h"
-#include "platform/ui/window_record.h"
 
 namespace {
 
@@ -292,18 +291,16 @@ void FreeTree(HWND hWnd) {
 }  // namespace
 
 BOOL DestroyWindow(HWND hWnd) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec) return FALSE;
-    if (rec->destroying) return TRUE;
+  return WithWindow(hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    if (rec.destroying) return TRUE;
     // Owned top-level windows go first, as the platform destroys them.
     for (HWND other : TopLevelWindows()) {
       if (other != hWnd && other->parent == hWnd) DestroyWindow(other);
     }
-    QWidget* widget = rec->widget;
+    QWidget* widget = rec.widget;
     if (widget) widget->hide();
     DestroyTree(hWnd);
-    if (WindowRecord* parentRec = rec->isChild ? LiveRecord(rec->parent) : nullptr) {
+    if (WindowRecord* parentRec = rec.isChild ? LiveRecord(rec.parent) : nullptr) {
       auto& siblings = parentRec->children;
       siblings.erase(std::remove(siblings.begin(), siblings.end(), hWnd), siblings.end());
     }
@@ -331,15 +328,14 @@ BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL EnableWindow(HWND hWnd, BOOL enable) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec || !rec->widget) return FALSE;
-    BOOL wasDisabled = rec->widget->testAttribute(Qt::WA_ForceDisabled) ? TRUE : FALSE;
-    rec->widget->setEnabled(enable != FALSE);
+  return WithWindow(hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    if (!rec.widget) return FALSE;
+    BOOL wasDisabled = rec.widget->testAttribute(Qt::WA_ForceDisabled) ? TRUE : FALSE;
+    rec.widget->setEnabled(enable != FALSE);
     if (enable)
-      rec->style &= ~WS_DISABLED;
+      rec.style &= ~WS_DISABLED;
     else
-      rec->style |= WS_DISABLED;
+      rec.style |= WS_DISABLED;
     if ((wasDisabled != FALSE) == (enable == FALSE)) return wasDisabled;
     DeliverMessage(hWnd, WM_ENABLE, static_cast<WPARAM>(enable), 0);
     return wasDisabled;
@@ -347,42 +343,40 @@ BOOL EnableWindow(HWND hWnd, BOOL enable) {
 }
 
 BOOL IsWindowEnabled(HWND hWnd) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    // The window's own state, as the platform answers, whatever its parent's.
-    return (rec && rec->widget && !rec->widget->testAttribute(Qt::WA_ForceDisabled)) ? TRUE : FALSE;
+  // The window's own state, as the platform answers, whatever its parent's.
+  return WithWindow(hWnd, FALSE, [](WindowRecord& rec) -> BOOL {
+    return rec.widget && !rec.widget->testAttribute(Qt::WA_ForceDisabled) ? TRUE : FALSE;
   });
 }
 
 BOOL ShowWindow(HWND hWnd, int command) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec || !rec->widget) return FALSE;
-    QWidget* w = rec->widget;
+  return WithWindow(hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    if (!rec.widget) return FALSE;
+    QWidget* w = rec.widget;
     BOOL wasVisible = w->isVisibleTo(w->parentWidget() ? w->parentWidget() : w) || w->isVisible() ? TRUE : FALSE;
-    if (!rec->isChild && command != SW_HIDE) rec->activation = ++g_activation;
+    if (!rec.isChild && command != SW_HIDE) rec.activation = ++g_activation;
     switch (command) {
       case SW_HIDE:
         w->hide();
-        rec->style &= ~WS_VISIBLE;
+        rec.style &= ~WS_VISIBLE;
         return wasVisible;
       case SW_MINIMIZE:
       case SW_SHOWMINIMIZED:
       case SW_SHOWMINNOACTIVE:
-        if (rec->isChild)
+        if (rec.isChild)
           w->show();
         else
           w->showMinimized();
         break;
       case SW_SHOWMAXIMIZED:
-        if (rec->isChild)
+        if (rec.isChild)
           w->show();
         else
           w->showMaximized();
         break;
       case SW_SHOWNORMAL:
       case SW_RESTORE:
-        if (rec->isChild)
+        if (rec.isChild)
           w->show();
         else
           w->showNormal();
@@ -391,22 +385,19 @@ BOOL ShowWindow(HWND hWnd, int command) {
         w->show();
         break;
     }
-    rec->style |= WS_VISIBLE;
+    rec.style |= WS_VISIBLE;
     return wasVisible;
   });
 }
 
 BOOL IsWindowVisible(HWND hWnd) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    return (rec && rec->widget && rec->widget->isVisible()) ? TRUE : FALSE;
-  });
+  return WithWindow(hWnd, FALSE,
+                    [&](WindowRecord& rec) -> BOOL { return rec.widget && rec.widget->isVisible() ? TRUE : FALSE; });
 }
 
 BOOL IsIconic(HWND hWnd) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    return (rec && rec->widget && !rec->isChild && rec->widget->isMinimized()) ? TRUE : FALSE;
+  return WithWindow(hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    return rec.widget && !rec.isChild && rec.widget->isMinimized() ? TRUE : FALSE;
   });
 }
 
@@ -421,10 +412,8 @@ int GetWindowText(HWND hWnd, LPSTR buffer, int maxCount) {
 }
 
 HWND GetDlgItem(HWND dialog, int id) {
-  return UiCall([&]() -> HWND {
-    WindowRecord* rec = LiveRecord(dialog);
-    if (!rec) return nullptr;
-    for (HWND child : rec->children) {
+  return WithWindow(dialog, nullptr, [&](WindowRecord& rec) -> HWND {
+    for (HWND child : rec.children) {
       if (static_cast<int>(child->id) == id) return child;
     }
     return nullptr;
@@ -432,17 +421,13 @@ HWND GetDlgItem(HWND dialog, int id) {
 }
 
 HWND GetParent(HWND hWnd) {
-  return UiCall([&]() -> HWND {
-    WindowRecord* rec = LiveRecord(hWnd);
-    return rec ? rec->parent : nullptr;
-  });
+  return WithWindow(hWnd, nullptr, [&](WindowRecord& rec) -> HWND { return rec.parent; });
 }
 
 BOOL SetForegroundWindow(HWND hWnd) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec || !rec->widget) return FALSE;
-    QWidget* top = rec->widget->window();
+  return WithWindow(hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    if (!rec.widget) return FALSE;
+    QWidget* top = rec.widget->window();
     top->raise();
     top->activateWindow();
     if (HWND topHwnd = WindowOfWidget(top)) topHwnd->activation = ++g_activation;
@@ -451,9 +436,7 @@ BOOL SetForegroundWindow(HWND hWnd) {
 }
 
 HWND GetLastActivePopup(HWND hWnd) {
-  return UiCall([&]() -> HWND {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec) return nullptr;
+  return WithWindow(hWnd, nullptr, [&](WindowRecord&) -> HWND {
     HWND best = hWnd;
     unsigned long long bestOrder = 0;
     for (HWND other : TopLevelWindows()) {
@@ -475,41 +458,37 @@ HWND GetActiveWindow() {
 }
 
 BOOL GetClientRect(HWND hWnd, LPRECT rect) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec || !rect || !rec->client) return FALSE;
-    *rect = RECT{0, 0, rec->client->width(), rec->client->height()};
+  return WithWindow(hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    if (!rect || !rec.client) return FALSE;
+    *rect = RECT{0, 0, rec.client->width(), rec.client->height()};
     return TRUE;
   });
 }
 
 BOOL GetWindowRect(HWND hWnd, LPRECT rect) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec || !rect || !rec->widget) return FALSE;
-    QWidget* w = rec->widget;
-    QPoint origin = rec->isChild ? w->mapToGlobal(QPoint(0, 0)) : w->frameGeometry().topLeft();
-    QSize size = rec->isChild ? w->size() : w->frameGeometry().size();
+  return WithWindow(hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    if (!rect || !rec.widget) return FALSE;
+    QWidget* w = rec.widget;
+    QPoint origin = rec.isChild ? w->mapToGlobal(QPoint(0, 0)) : w->frameGeometry().topLeft();
+    QSize size = rec.isChild ? w->size() : w->frameGeometry().size();
     *rect = RECT{origin.x(), origin.y(), origin.x() + size.width(), origin.y() + size.height()};
     return TRUE;
   });
 }
 
 BOOL ScreenToClient(HWND hWnd, LPPOINT point) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec || !point || !rec->client) return FALSE;
-    QPoint p = rec->client->mapFromGlobal(QPoint(point->x, point->y));
+  return WithWindow(hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    if (!point || !rec.client) return FALSE;
+    QPoint p = rec.client->mapFromGlobal(QPoint(point->x, point->y));
     *point = POINT{p.x(), p.y()};
     return TRUE;
   });
 }
 
 BOOL ClientToScreen(HWND hWnd, LPPOINT point) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec || !point || !rec->client) return FALSE;
-    QPoint p = rec->client->mapToGlobal(QPoint(point->x, point->y));
+  return WithWindow(hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    if (!point || !rec.client) return FALSE;
+    QPoint p = rec.client->mapToGlobal(QPoint(point->x, point->y));
     *point = POINT{p.x(), p.y()};
     return TRUE;
   });
@@ -517,19 +496,18 @@ BOOL ClientToScreen(HWND hWnd, LPPOINT point) {
 
 BOOL MoveWindow(HWND hWnd, int x, int y, int width, int height, BOOL repaint) {
   (void)repaint;
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec || !rec->widget) return FALSE;
-    if (rec->isChild) {
-      const int fixed = rec->behavior->FixedHeight();
-      rec->widget->setGeometry(x, y, std::max(0, width), fixed > 0 ? fixed : std::max(0, height));
+  return WithWindow(hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    if (!rec.widget) return FALSE;
+    if (rec.isChild) {
+      const int fixed = rec.behavior->FixedHeight();
+      rec.widget->setGeometry(x, y, std::max(0, width), fixed > 0 ? fixed : std::max(0, height));
     } else {
       // Top-level: the frame's outer rectangle, as the platform places it.
-      rec->widget->move(x, y);
-      QRect frame = rec->widget->frameGeometry();
-      QRect inner = rec->widget->geometry();
-      rec->widget->resize(std::max(0, width - (frame.width() - inner.width())),
-                          std::max(0, height - (frame.height() - inner.height())));
+      rec.widget->move(x, y);
+      QRect frame = rec.widget->frameGeometry();
+      QRect inner = rec.widget->geometry();
+      rec.widget->resize(std::max(0, width - (frame.width() - inner.width())),
+                         std::max(0, height - (frame.height() - inner.height())));
     }
     return TRUE;
   });
@@ -537,37 +515,32 @@ BOOL MoveWindow(HWND hWnd, int x, int y, int width, int height, BOOL repaint) {
 
 BOOL InvalidateRect(HWND hWnd, LPCRECT rect, BOOL erase) {
   (void)erase;
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec || !rec->client) return FALSE;
+  return WithWindow(hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    if (!rec.client) return FALSE;
     if (rect)
-      rec->client->update(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
+      rec.client->update(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
     else
-      rec->client->update();
-    if (rec->client != rec->widget && rec->widget) rec->widget->update();
+      rec.client->update();
+    if (rec.client != rec.widget && rec.widget) rec.widget->update();
     return TRUE;
   });
 }
 
 DWORD GetWindowStyle(HWND hWnd) {
-  return UiCall([&]() -> DWORD {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec) return 0;
-    DWORD style = rec->style & ~(WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
-    if (rec->widget) {
-      if (rec->isChild ? !rec->widget->isHidden() : rec->widget->isVisible()) style |= WS_VISIBLE;
-      if (rec->widget->testAttribute(Qt::WA_ForceDisabled)) style |= WS_DISABLED;
-      if (!rec->isChild && rec->widget->isMinimized()) style |= WS_MINIMIZE;
-      if (!rec->isChild && rec->widget->isMaximized()) style |= WS_MAXIMIZE;
+  return WithWindow(hWnd, 0, [&](WindowRecord& rec) -> DWORD {
+    DWORD style = rec.style & ~(WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
+    if (rec.widget) {
+      if (rec.isChild ? !rec.widget->isHidden() : rec.widget->isVisible()) style |= WS_VISIBLE;
+      if (rec.widget->testAttribute(Qt::WA_ForceDisabled)) style |= WS_DISABLED;
+      if (!rec.isChild && rec.widget->isMinimized()) style |= WS_MINIMIZE;
+      if (!rec.isChild && rec.widget->isMaximized()) style |= WS_MAXIMIZE;
     }
     return style;
   });
 }
 
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
-  return UiCall([&]() -> UINT_PTR {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec) return 0;
+  return WithWindow(hWnd, 0, [&](WindowRecord& rec) -> UINT_PTR {
     // Re-arming an id replaces the pending timer, as on the platform.
     auto timer = std::make_unique<QTimer>();
     timer->setInterval(static_cast<int>(std::min<UINT>(elapse, 0x7FFFFFFF)));
@@ -579,17 +552,15 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
         DeliverMessage(hWnd, WM_TIMER, id, 0);
     });
     timer->start();
-    rec->timers[id] = std::move(timer);
+    rec.timers[id] = std::move(timer);
     return id == 0 ? 1 : id;
   });
 }
 
 BOOL KillTimer(HWND hWnd, UINT_PTR id) {
-  return UiCall([&]() -> BOOL {
-    WindowRecord* rec = LiveRecord(hWnd);
-    if (!rec) return FALSE;
-    auto it = rec->timers.find(id);
-    if (it == rec->timers.end()) return FALSE;
+  return WithWindow(hWnd, FALSE, [&](WindowRecord& rec) -> BOOL {
+    auto it = rec.timers.find(id);
+    if (it == rec.timers.end()) return FALSE;
     // Stopped now: a killed timer never fires again, also when the object's
     // deletion waits (a deferred delete runs only once control is back in
     // an event loop, which a plain pump of events is not). Deleted later:
@@ -597,7 +568,7 @@ BOOL KillTimer(HWND hWnd, UINT_PTR id) {
     QTimer* timer = it->second.release();
     timer->stop();
     timer->deleteLater();
-    rec->timers.erase(it);
+    rec.timers.erase(it);
     return TRUE;
   });
 }

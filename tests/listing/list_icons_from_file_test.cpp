@@ -312,7 +312,7 @@ void DoubleClickFile(CGlimraDlg* dlg, const std::string& folder, const char* nam
   dlg->m_lstFiles.AddString("aaa-first");
   const int at = dlg->m_lstFiles.AddString(name);
   // An extended-selection box's current item is its caret.
-  dlg->m_lstFiles.SendMessage(LB_SETCARETINDEX, static_cast<WPARAM>(at));
+  dlg->m_lstFiles.SetCaretIndex(at);
   dlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_DBLCLK),
                    reinterpret_cast<LPARAM>(dlg->m_lstFiles.GetSafeHwnd()));
 }

@@ -4,6 +4,7 @@
 
 #include <QListWidget>
 #include <QTreeWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,75 @@ TEST_F(ControlsTest, ComboPrefixSearchIgnoresCaseStartsAfterTheGivenItemAndWraps
   for (const Case& c : cases) EXPECT_EQ(combo.FindString(c.after, c.text), c.expect) << c.after << " " << c.text;
   EXPECT_EQ(combo.FindStringExact(-1, "*.ico"), 1);
   EXPECT_EQ(combo.FindStringExact(-1, "*.ic"), CB_ERR);
+}
+
+// List box and combo box answer searches and item texts by the same rules.
+// The items are added in their case-insensitive order, so the sorted list
+// box and the unsorted combo box number them alike.
+TEST_F(ControlsTest, ListAndComboSearchWrapAroundAndCopyItemsAlike) {
+  struct Control {
+    const char* name;
+    std::function<void(const char*)> add;
+    std::function<int(int, const char*)> find;
+    std::function<int(int, const char*)> findExact;
+    std::function<CString(int)> text;
+    std::function<int(int)> textLength;
+  };
+  CListBox& list = dlg.m_lstFiles;
+  CComboBox& combo = dlg.m_cboFileType;
+  const Control controls[] = {
+      {"list box", [&](const char* s) { list.AddString(s); },
+       [&](int after, const char* s) { return list.FindString(after, s); },
+       [&](int after, const char* s) { return list.FindStringExact(after, s); },
+       [&](int i) {
+         CString s;
+         list.GetText(i, s);
+         return s;
+       },
+       [&](int i) { return list.GetTextLen(i); }},
+      {"combo box", [&](const char* s) { combo.AddString(s); },
+       [&](int after, const char* s) { return combo.FindString(after, s); },
+       [&](int after, const char* s) { return combo.FindStringExact(after, s); },
+       [&](int i) {
+         CString s;
+         combo.GetLBText(i, s);
+         return s;
+       },
+       [&](int i) { return combo.GetLBTextLen(i); }},
+  };
+  struct Find {
+    int after;
+    const char* text;
+    bool exact;
+    int expect;
+  };
+  const Find finds[] = {
+      {-1, "b.ico", false, 1},                          // prefix of "B.ico" and "b.icons", any case: the first
+      {1, "b.ico", false, 2},                           // starts after the given item
+      {2, "B.ICO", false, 1},                           // wraps round past the end
+      {3, "a", false, 0},                               // after the last item: from the start
+      {7, "c", false, 3},                               // past the end: from the start
+      {-5, "c", false, 3},                              // below -1: from the start
+      {-1, "", false, 0},                               // every item begins with nothing
+      {-1, "dll", false, -1},                           // a prefix, not a substring
+      {-1, "b.ico", true, 1},   {1, "B.ICO", true, 1},  // exact, wrapping round to the item itself
+      {-1, "b.icon", true, -1},
+  };
+  for (const Control& c : controls) {
+    for (const char* s : {"a.dll", "B.ico", "b.icons", "c.exe"}) c.add(s);
+    for (const Find& f : finds) {
+      EXPECT_EQ(f.exact ? c.findExact(f.after, f.text) : c.find(f.after, f.text), f.expect)
+          << c.name << " after " << f.after << " \"" << f.text << "\"";
+    }
+    EXPECT_EQ(c.text(2), "b.icons") << c.name;
+    EXPECT_EQ(c.textLength(2), 7) << c.name;
+    for (int outside : {-1, 4}) {
+      EXPECT_EQ(c.text(outside), "") << c.name;
+      EXPECT_EQ(c.textLength(outside), -1) << c.name;
+    }
+  }
+  EXPECT_EQ(list.FindString(-1, "x"), LB_ERR);
+  EXPECT_EQ(combo.FindString(-1, "x"), CB_ERR);
 }
 
 TEST_F(ControlsTest, ComboResetEmptiesListAndEditAndAddingKeepsTheEditText) {
