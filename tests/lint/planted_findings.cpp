@@ -1,7 +1,7 @@
 // Never built: tests/lint/check_config.sh runs clang-tidy with the root
-// .clang-tidy over this file. Each "finding:" line must draw exactly the
-// check it names; every other line must draw nothing, which keeps the
-// checks left out on purpose out.
+// .clang-tidy over this file. The line after each "finding:" comment must
+// draw exactly the check it names; every other line must draw nothing,
+// which keeps the checks left out on purpose out.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -9,23 +9,30 @@
 
 namespace planted {
 
-std::uint32_t Rounded(float v) { return static_cast<std::uint32_t>(v + 0.5f); }  // finding: bugprone-incorrect-roundings
+// finding: bugprone-incorrect-roundings
+std::uint32_t Rounded(float v) { return static_cast<std::uint32_t>(v + 0.5f); }
 
-std::uint64_t Area(int w, int h) { return static_cast<std::uint64_t>(w * h); }  // finding: bugprone-misplaced-widening-cast
+// finding: bugprone-misplaced-widening-cast
+std::uint64_t Area(int w, int h) { return static_cast<std::uint64_t>(w * h); }
 
-int Pick(bool c, int a, int b) { return c ? a + b : a + b; }  // finding: bugprone-branch-clone
+// finding: bugprone-branch-clone
+int Pick(bool c, int a, int b) { return c ? a + b : a + b; }
 
-std::size_t Length(std::string s) { return s.size(); }  // finding: performance-unnecessary-value-param
+// finding: performance-unnecessary-value-param
+std::size_t Length(std::string s) { return s.size(); }
 
-bool Empty(const std::vector<int>& v) { return v.size() == 0; }  // finding: readability-container-size-empty
+// finding: readability-container-size-empty
+bool Empty(const std::vector<int>& v) { return v.size() == 0; }
 
-void Give(std::unique_ptr<int> p) { p.release(); }  // finding: bugprone-unused-return-value
+// finding: bugprone-unused-return-value
+void Give(std::unique_ptr<int> p) { p.release(); }
 
 // clang-format off
 int Guarded(bool c, int a) {
   if (c)
     a = 1;
-    a += 2;  // finding: readability-misleading-indentation
+    // finding: readability-misleading-indentation
+    a += 2;
   return a;
 }
 // clang-format on
