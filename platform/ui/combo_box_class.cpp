@@ -147,9 +147,7 @@ class ComboBoxBehavior final : public WindowBehavior {
 
   int FixedHeight() const override { return m_combo->sizeHint().height(); }
 
-  std::string Text(const WindowRecord&) const override {
-    return FromQt(m_combo->isEditable() ? m_combo->currentText() : m_combo->currentText());
-  }
+  std::string Text(const WindowRecord&) const override { return FromQt(m_combo->currentText()); }
 
   void SetText(WindowRecord& rec, const std::string& text) override {
     rec.text = text;
