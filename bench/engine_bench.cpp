@@ -25,8 +25,6 @@
 #include "platform/core/module_icon_group.h"
 #include "support/icon/icon_library.h"
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -69,6 +67,7 @@ bool RunWrestool(const std::vector<std::string>& options, const std::vector<std:
   args.insert(args.end(), options.begin(), options.end());
   args.insert(args.end(), files.begin(), files.end());
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;

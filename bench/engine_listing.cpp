@@ -16,7 +16,7 @@ namespace {
 // Scales as the image list does and releases the icon; whether it made an image.
 bool StoreAndRelease(HICON icon) {
   if (icon == nullptr) return false;
-  const bool made = ScaleIconPixels(*icon, 32, 32).size() == 32 * 32;
+  const bool made = ScaleIconPixels(*icon, 32, 32).size() == std::size_t{32} * 32;
   (void)DestroyIcon(icon);
   return made;
 }

@@ -67,7 +67,7 @@ std::vector<std::uint8_t> IconFile(std::uint32_t number) {
       out.push_back(static_cast<std::uint8_t>((nibbles[0] << 4) | nibbles[1]));
     }
   }
-  out.insert(out.end(), kMaskRowBytes * kSide, 0);
+  out.insert(out.end(), std::size_t{kMaskRowBytes} * kSide, 0);
   return out;
 }
 

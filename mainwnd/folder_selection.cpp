@@ -120,7 +120,7 @@ BOOL CGlimraDlg::RefreshFolder() {
   FillFileListInBackground(
       searchPath, m_lstFiles,
       [pattern](const std::vector<std::string>& names) { return PatternItemsFor(pattern, names); },
-      [this, pattern](std::vector<CString> items) {
+      [this, pattern](const std::vector<CString>& items) {
         ShowPatternItems(m_cboFileType, pattern, items);
         if (pattern != kAllFilesPattern) {
           m_cboFileType.AddString(kAllFilesPattern);

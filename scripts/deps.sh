@@ -9,6 +9,9 @@ PACKAGES=(
   libpng-dev zlib1g-dev libdeflate-dev
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
+  # scripts/lint.sh: the format and lint checks, at the version whose
+  # findings the tree is kept clean of.
+  clang-format-14 clang-tidy-14
   icoutils xvfb xauth xdotool fonts-dejavu-core
   # The tool tests read the tools' JSON back through an independent parser.
   nlohmann-json3-dev

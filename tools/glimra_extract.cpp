@@ -98,6 +98,7 @@ struct Job {
 
 std::vector<ImageRef> ImagesOf(const std::vector<CursorImage>& cursor) {
   std::vector<ImageRef> images;
+  images.reserve(cursor.size());
   for (const CursorImage& image : cursor) {
     images.push_back(ImageRef{image.bytes.bytes(), image.width, image.height, image.bitCount});
   }

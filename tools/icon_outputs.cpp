@@ -28,6 +28,7 @@ void WriteImageOutputs(const std::vector<ImageRef>& images, const std::string& s
   std::vector<std::size_t> chosen;
   if (size != 0) {
     std::vector<ImageSize> sizes;
+    sizes.reserve(images.size());
     for (const ImageRef& image : images) sizes.push_back(ImageSize{image.width, image.bitCount});
     if (const auto best = BestImageFor(sizes, size)) chosen.push_back(*best);
   } else {

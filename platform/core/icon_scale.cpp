@@ -57,7 +57,12 @@ Premultiplied Premultiply(std::uint32_t px) {
           static_cast<float>(px & 0xFF) * a};
 }
 
-std::uint32_t Channel8(float v) { return static_cast<std::uint32_t>(std::clamp(v, 0.0f, 255.0f) + 0.5f); }
+// Clamped first, so adding a half and truncating rounds half a level up.
+// lround would round down the value one step below a half, which is where
+// float averaging lands an exact half (see the scaling tests).
+std::uint32_t Channel8(float v) {
+  return static_cast<std::uint32_t>(std::clamp(v, 0.0f, 255.0f) + 0.5f);  // NOLINT(bugprone-incorrect-roundings)
+}
 
 std::uint32_t Straight(const Premultiplied& p) {
   const std::uint32_t a = Channel8(p.a * 255.0f);

@@ -14,7 +14,7 @@ namespace {
 // libpng may allocate: enough for an embedded colour profile, not for a
 // decompression bomb in a text chunk.
 constexpr png_uint_32 kChunkCacheMax = 64;
-constexpr png_alloc_size_t kChunkMallocMax = 8u * 1024u * 1024u;
+constexpr png_alloc_size_t kChunkMallocMax = png_alloc_size_t{8} * 1024 * 1024;
 
 struct MemorySource {
   const std::uint8_t* data;

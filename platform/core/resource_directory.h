@@ -88,7 +88,7 @@ class ResourceDirectory {
   // range, too long, or holds a NUL.
   [[nodiscard]] bool DecodeName(std::uint32_t id, std::string& out) const;
   [[nodiscard]] std::optional<ResourceDataEntry> FirstLanguage(const Table& languages) const;
-  [[nodiscard]] bool HasUsableName(const Entry& entry, std::string& out, ResourceName& name) const;
+  [[nodiscard]] bool HasUsableName(const Entry& entry, std::string& buffer, ResourceName& name) const;
 
   ByteReader m_tree;
 };

@@ -57,6 +57,8 @@ class CObject {
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
   GLIMRA_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, nullptr)
 
+// The class name is a type in these two, where parentheses cannot go.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name)         \
   CObject* class_name::CreateObject() { return new class_name; } \
   GLIMRA_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, &class_name::CreateObject)
@@ -64,3 +66,4 @@ class CObject {
 #define IMPLEMENT_SERIAL(class_name, base_class_name, schema)    \
   CObject* class_name::CreateObject() { return new class_name; } \
   GLIMRA_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, schema, &class_name::CreateObject)
+// NOLINTEND(bugprone-macro-parentheses)

@@ -51,6 +51,6 @@ void InstallControlEvents(WindowRecord& record, QWidget* surface) {
 
 int CompareNoCase(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()); }
 
-bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() && strncasecmp(text.c_str(), prefix.c_str(), prefix.size()) == 0;
+bool StartsWithNoCase(const std::string& whole, const std::string& prefix) {
+  return whole.size() >= prefix.size() && strncasecmp(whole.c_str(), prefix.c_str(), prefix.size()) == 0;
 }

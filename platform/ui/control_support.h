@@ -19,7 +19,7 @@ inline std::string TextArg(LPARAM lParam) { return TextOf(reinterpret_cast<LPCTS
 
 // Case-insensitive comparison of UTF-8 texts as list boxes sort and search.
 [[nodiscard]] int CompareNoCase(const std::string& a, const std::string& b);
-[[nodiscard]] bool StartsWithNoCase(const std::string& text, const std::string& prefix);
+[[nodiscard]] bool StartsWithNoCase(const std::string& whole, const std::string& prefix);
 
 // Blocks the control's own notifications while a message changes it: the
 // platform notifies the parent only of the user's changes.

@@ -284,7 +284,7 @@ void CWnd::GetWindowText(CString& text) const {
     int n = static_cast<int>(DeliverMessage(m_hWnd, WM_GETTEXTLENGTH, 0, 0));
     CString out;
     char* buffer = out.GetBuffer(n + 1);
-    DeliverMessage(m_hWnd, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(buffer));
+    DeliverMessage(m_hWnd, WM_GETTEXT, static_cast<WPARAM>(n) + 1, reinterpret_cast<LPARAM>(buffer));
     out.ReleaseBuffer();
     return out;
   });

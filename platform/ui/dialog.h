@@ -59,7 +59,7 @@ class CDialog : public CWnd {
   DECLARE_MESSAGE_MAP()
 
  private:
-  BOOL CreateFromTemplate(const DialogTemplate& dialogTemplate, CWnd* parent);
+  BOOL CreateFromTemplate(const DialogTemplate& t, CWnd* parent);
   bool m_bModal = false;
   bool m_bEnded = false;
   int m_nResult = 0;

@@ -25,7 +25,7 @@ bool HasClass(const DialogItemTemplate& item, const char* name) {
 // The text as a static shows it: "&x" marks a mnemonic and "&&" is one "&",
 // unless SS_NOPREFIX.
 QString StaticShownText(const DialogItemTemplate& item) {
-  const QString text = QString::fromUtf8(item.text);
+  QString text = QString::fromUtf8(item.text);
   if (item.style & SS_NOPREFIX) return text;
   QString shown;
   for (qsizetype i = 0; i < text.size(); ++i) {
@@ -82,11 +82,11 @@ bool AllTextsFit(const DialogTemplate& t, SIZE units, const QFont& font) {
 
 }  // namespace
 
-int FittedHorizontalUnit(const DialogTemplate& t, SIZE platformUnits, const QFont& font) {
+int FittedHorizontalUnit(const DialogTemplate& dialogTemplate, SIZE platformUnits, const QFont& font) {
   const int widest = platformUnits.cx + std::max(1, platformUnits.cx / kWideningLimitDivisor);
   SIZE units = platformUnits;
   for (; units.cx < widest; ++units.cx) {
-    if (AllTextsFit(t, units, font)) break;
+    if (AllTextsFit(dialogTemplate, units, font)) break;
   }
   return units.cx;
 }

@@ -202,7 +202,7 @@ bool DrawImageListImage(QPainter& painter, HIMAGELIST list, int index, const QPo
   const std::span<const std::uint32_t> pixels = list->pictures.Pixels(list->images[static_cast<std::size_t>(index)]);
   // Drawn from the stored pixels in place: a view of thousands of items
   // keeps one copy of each picture.
-  const QImage image(reinterpret_cast<const uchar*>(pixels.data()), list->cx, list->cy, list->cx * 4,
+  const QImage image(reinterpret_cast<const uchar*>(pixels.data()), list->cx, list->cy, qsizetype{list->cx} * 4,
                      QImage::Format_ARGB32);
   painter.drawImage(at, image);
   return true;

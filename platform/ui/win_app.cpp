@@ -29,7 +29,7 @@ int CWinThread::Run() {
   if (!app) return ExitInstance();
   // The loop ends when the main window goes; closing its last widget alone
   // does not end it.
-  if (auto* gui = qobject_cast<QApplication*>(app)) gui->setQuitOnLastWindowClosed(false);
+  if (qobject_cast<QApplication*>(app)) QApplication::setQuitOnLastWindowClosed(false);
   if (!m_pMainWnd) return ExitInstance();
   ++g_messageLoops;
   QCoreApplication::exec();

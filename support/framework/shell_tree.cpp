@@ -89,7 +89,7 @@ HTREEITEM InsertShellItem(CTreeCtrl& tree, HTREEITEM parent, HTREEITEM after, co
   insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
   HTREEITEM item = tree.InsertItem(&insert);
   if (item != nullptr) {
-    data.release();  // the item owns it now
+    static_cast<void>(data.release());  // the item owns it now
   }
   return item;
 }
@@ -499,7 +499,7 @@ std::vector<std::string> NamesBelow(const std::string& path, const std::string& 
 }  // namespace
 
 HTREEITEM CShellTree::SelectFolderPath(const CString& path) {
-  const std::string target = path.str();
+  const std::string& target = path.str();
   std::error_code ec;
   if (target.empty() || target.front() != kPathSeparator || !std::filesystem::is_directory(target, ec)) {
     return nullptr;

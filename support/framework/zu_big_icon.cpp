@@ -44,7 +44,8 @@ class BigIconPainter final : public QObject {
     if (icon != nullptr && side > 0) {
       std::vector<std::uint32_t> pixels = ScaleIconPixels(*icon, side, side);
       if (pixels.size() == static_cast<std::size_t>(side) * static_cast<std::size_t>(side)) {
-        const QImage image(reinterpret_cast<const uchar*>(pixels.data()), side, side, side * 4, QImage::Format_ARGB32);
+        const QImage image(reinterpret_cast<const uchar*>(pixels.data()), side, side, qsizetype{side} * 4,
+                           QImage::Format_ARGB32);
         painter.drawImage((widget->width() - side) / 2, (widget->height() - side) / 2, image);
       }
     }

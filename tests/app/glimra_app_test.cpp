@@ -48,6 +48,7 @@ struct HandedPaths {
 
 std::vector<std::string> ListedSources(const CGlimraDlg& dlg) {
   std::vector<std::string> sources;
+  sources.reserve(static_cast<std::size_t>(dlg.m_listIcons.GetCount()));
   for (int i = 0; i < dlg.m_listIcons.GetCount(); ++i) {
     sources.push_back(dlg.m_listIcons.GetAt(dlg.m_listIcons.FindIndex(i)).m_strSource.str());
   }
@@ -92,6 +93,7 @@ class Application : public ::testing::Test {
   CGlimraDlg* StartWith(std::vector<std::string> args) {
     args.insert(args.begin(), "glimra");
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     theApp.m_argc = static_cast<int>(args.size());

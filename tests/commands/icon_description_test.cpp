@@ -26,6 +26,7 @@ class IconDescription : public MainWindowTest {
   }
   std::vector<std::string> Tips() const {
     std::vector<std::string> tips;
+    tips.reserve(static_cast<std::size_t>(dlg->m_lvIcons.GetItemCount()));
     for (int i = 0; i < dlg->m_lvIcons.GetItemCount(); ++i) tips.push_back(Role(i, Qt::ToolTipRole));
     std::sort(tips.begin(), tips.end());
     return tips;

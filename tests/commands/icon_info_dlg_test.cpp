@@ -60,7 +60,7 @@ std::vector<std::uint8_t> HalvesDib(int width, int height, std::uint32_t left, s
     for (int x = 0; x < width; ++x) ByteWriter(out).u32(x < width / 2 ? left : right);
   }
   const int maskRow = ((width + 31) / 32) * 4;
-  out.insert(out.end(), static_cast<std::size_t>(maskRow * height), 0);
+  out.insert(out.end(), static_cast<std::size_t>(maskRow) * static_cast<std::size_t>(height), 0);
   return out;
 }
 
@@ -194,7 +194,7 @@ class IconInfoDialog : public ::testing::Test {
  protected:
   // An .ico file in the test's folder.
   std::string Ico(const std::string& name, const std::vector<ico_test::IcoEntry>& entries) const {
-    const std::string path = m_dir.File(name);
+    std::string path = m_dir.File(name);
     EXPECT_TRUE(ico_test::WriteFile(path, ico_test::IcoFile(entries)));
     return path;
   }

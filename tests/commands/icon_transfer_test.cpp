@@ -136,7 +136,7 @@ class IconTransfer : public MainWindowTest {
     std::vector<std::uint8_t> pixels;
     for (int y = 0; y < image.height(); ++y) {
       const auto* line = image.constScanLine(y);
-      pixels.insert(pixels.end(), line, line + 4 * image.width());
+      pixels.insert(pixels.end(), line, line + std::ptrdiff_t{4} * image.width());
     }
     EXPECT_EQ(pixels, want->rgba);
   }

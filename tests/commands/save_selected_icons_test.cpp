@@ -110,14 +110,14 @@ class SaveSelectedIcons : public ::testing::Test {
   }
 
   std::string AddIco(const TempDir& where, const std::string& name, int width) {
-    const std::string path = where.File(name);
+    std::string path = where.File(name);
     EXPECT_TRUE(ico_test::WriteFile(path, ico_test::IcoFile({ico_test::DibEntry(width, width, 8)})));
     dlg->ListIconsFromFile(CString(path.c_str()));
     return path;
   }
   // A module with icon group 7 of one 32x32 image.
   std::string AddModule(const std::string& name) {
-    const std::string path = m_dir.File(name);
+    std::string path = m_dir.File(name);
     EXPECT_TRUE(pe_test::ModuleWithOneGroup(7).WriteTo(path));
     dlg->ListIconsFromFile(CString(path.c_str()));
     return path;

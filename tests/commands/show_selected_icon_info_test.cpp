@@ -23,7 +23,7 @@ class ShowSelectedInfo : public MainWindowTest {
  protected:
   // Lists an .ico file of one image whose width tells it apart.
   std::string AddIco(const std::string& name, int width) {
-    const std::string path = m_dir.File(name);
+    std::string path = m_dir.File(name);
     EXPECT_TRUE(ico_test::WriteFile(path, ico_test::IcoFile({ico_test::DibEntry(width, width, 8)})));
     dlg->ListIconsFromFile(CString(path.c_str()));
     return path;

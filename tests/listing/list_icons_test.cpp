@@ -208,6 +208,7 @@ TEST_F(ListingWalk, ASelectionListingKeepsTheFolderAndNamesItStartedWith) {
   });
   ASSERT_TRUE(PressListAndWait(*dlg, kFinishMs));
   std::vector<std::string> expected;
+  expected.reserve(names.size());
   for (const std::string& name : names) expected.push_back(dir.File(name));
   EXPECT_EQ(Sources(), expected);
 }

@@ -38,6 +38,7 @@ TEST_F(ListingUnderRewrites, ThirtyListingsOfTenRewrittenModulesEndNormally) {
   const auto module = ico_test::ReadFile(kCorpus + "/pe64/comdlg32.dll");
   ASSERT_FALSE(module.empty());
   std::vector<std::string> copies;
+  copies.reserve(kCopies);
   for (int i = 0; i < kCopies; ++i) copies.push_back(dir.File("copy" + std::to_string(i) + ".dll"));
   {
     const file_test::FileRewriter rewriter(copies, module);

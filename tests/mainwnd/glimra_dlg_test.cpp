@@ -49,8 +49,10 @@ std::vector<std::string> MenuLines(const CMenu& menu, const std::string& indent 
   for (int i = 0; i < menu.GetMenuItemCount(); ++i) {
     const auto pos = static_cast<UINT>(i);
     CString text;
-    menu.GetMenuString(pos, text, MF_BYPOSITION);
-    if (menu.GetMenuState(pos, MF_BYPOSITION) & MF_SEPARATOR) {
+    // MF_BYPOSITION says how the first argument is read; the check takes its
+    // likeness to the parameter's name "idOrPosition" for a swap.
+    menu.GetMenuString(pos, text, MF_BYPOSITION);                // NOLINT(readability-suspicious-call-argument)
+    if (menu.GetMenuState(pos, MF_BYPOSITION) & MF_SEPARATOR) {  // NOLINT(readability-suspicious-call-argument)
       lines.push_back(indent + "-");
     } else if (CMenu* sub = menu.GetSubMenu(i)) {
       lines.push_back(indent + text.str());
@@ -148,12 +150,14 @@ TEST_F(MainWindow, MenuBarToolbarAndStatusBar) {
 
   ASSERT_EQ(dlg->m_wndToolBar.GetCount(), 7);
   std::vector<UINT> buttons;
+  buttons.reserve(7);
   for (int i = 0; i < 7; ++i) buttons.push_back(dlg->m_wndToolBar.GetItemID(i));
   EXPECT_EQ(buttons, (std::vector<UINT>{57665, 0, 32771, 32772, 32776, 0, 57664}));
   EXPECT_EQ(dlg->m_wndToolBar.GetButtonTooltip(dlg->m_wndToolBar.CommandToIndex(32771)).str(), "Clear list");
 
   ASSERT_EQ(dlg->m_wndStatusBar.GetCount(), 4);
   std::vector<UINT> panes;
+  panes.reserve(4);
   for (int i = 0; i < 4; ++i) panes.push_back(dlg->m_wndStatusBar.GetItemID(i));
   EXPECT_EQ(panes, (std::vector<UINT>{0, 0xE701, 0xE702, 0xE703}));
 }

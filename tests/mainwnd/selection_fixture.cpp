@@ -67,7 +67,7 @@ void SelectionWindow::TearDown() {
 }
 
 std::string SelectionWindow::MakeFolder(const std::string& name, std::initializer_list<const char*> files) {
-  const std::string folder = home + "/" + name;
+  std::string folder = home + "/" + name;
   std::filesystem::create_directory(folder);
   for (const char* file : files) Touch(folder + "/" + file);
   return folder;

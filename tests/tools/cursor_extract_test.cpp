@@ -61,7 +61,7 @@ std::string CursorModule(const TempDir& dir, const std::vector<CursorPart>& part
   hollow[4] = 1;
   hollow[6 + 12] = 99;
   pe.AddResource(pe_test::ResId::Number(12), pe_test::ResId::Number(7), hollow);
-  const std::string path = dir.File("cursors.dll");
+  std::string path = dir.File("cursors.dll");
   EXPECT_TRUE(pe.Build().WriteTo(path));
   return path;
 }

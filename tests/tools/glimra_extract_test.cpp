@@ -126,7 +126,7 @@ std::string HostileModule(const TempDir& dir) {
   for (const char* name : {"../../X", "/ETC/PASSWD", "..", "A\\B", "TAB\tNL\n"}) {
     pe.AddIconGroup(pe_test::ResId::Name(name), group);
   }
-  const std::string path = dir.File("evil.dll");
+  std::string path = dir.File("evil.dll");
   EXPECT_TRUE(pe.AddIcon(1, image).Build().WriteTo(path));
   return path;
 }

@@ -14,8 +14,6 @@
 #include "tests/common/file_rewriter.h"
 #include "tests/common/ico_builder.h"
 
-extern char** environ;
-
 namespace {
 
 const std::string kCorpus = GLIMRA_CORPUS_DIR;
@@ -26,6 +24,7 @@ int RunGlimraList(const std::vector<std::string>& options, const std::vector<std
   args.insert(args.end(), options.begin(), options.end());
   args.insert(args.end(), files.begin(), files.end());
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;

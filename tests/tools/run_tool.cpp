@@ -30,6 +30,7 @@ ToolRun RunTool(const std::vector<std::string>& arguments) {
   const std::string outPath = capture.File("out"), errPath = capture.File("err");
   const std::string program = std::string(GLIMRA_TOOLS_DIR) + "/" + arguments[0];
   std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
   for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   const pid_t pid = ::fork();

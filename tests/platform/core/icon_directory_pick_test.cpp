@@ -144,7 +144,7 @@ std::string LoadedSize(HMODULE module, const std::string& name) {
   const auto bytes = image->bytes();
   HICON icon = CreateIconFromResourceEx(bytes.data(), static_cast<DWORD>(bytes.size()), TRUE, 0x00030000, 32, 32, 0);
   if (icon == nullptr) return "no icon";
-  const std::string size = std::to_string(icon->width) + "x" + std::to_string(icon->height);
+  std::string size = std::to_string(icon->width) + "x" + std::to_string(icon->height);
   DestroyIcon(icon);
   return size;
 }

@@ -49,6 +49,9 @@ std::vector<ScaleCase> Cases() {
        {Grey(0), Grey(0), Grey(200), Grey(200), Grey(0), Grey(0), Grey(200), Grey(200)}},
       {"upscale_fractional", Make(2, 1, {Grey(0), Grey(200)}), 3, 1, {Grey(0), Grey(100), Grey(200)}},
       {"all_transparent", Make(2, 2, {0, 0, 0, 0}, {}, true), 1, 1, {0}},
+      // Red averages to exactly half a level (2 * 22 / 88), which float
+      // arithmetic lands one step below; it still rounds up.
+      {"exact_half_rounds_up", Make(3, 1, {0x16020000, 0x21000000, 0x21000000}, {}, true), 1, 1, {0x1D010000}},
   };
 }
 
@@ -64,25 +67,25 @@ INSTANTIATE_TEST_SUITE_P(Cases, Scale, ::testing::ValuesIn(Cases()),
 
 TEST(ScaleLarge, UniformImageStaysUniform) {
   const std::uint32_t colour = 0xC0336699;
-  const IconObject big = Make(256, 256, std::vector<std::uint32_t>(256 * 256, colour), {}, true);
+  const IconObject big = Make(256, 256, std::vector<std::uint32_t>(std::size_t{256} * 256, colour), {}, true);
   const auto small = ScaleIconPixels(big, 32, 32);
   ASSERT_EQ(small.size(), 32u * 32u);
   for (std::uint32_t px : small) ASSERT_EQ(px, colour);
-  const IconObject odd = Make(48, 48, std::vector<std::uint32_t>(48 * 48, colour), {}, true);
+  const IconObject odd = Make(48, 48, std::vector<std::uint32_t>(std::size_t{48} * 48, colour), {}, true);
   for (std::uint32_t px : ScaleIconPixels(odd, 32, 32)) ASSERT_EQ(px, colour);
   for (std::uint32_t px : ScaleIconPixels(odd, 50, 20)) ASSERT_EQ(px, colour);
 }
 
 TEST(ScaleLarge, HalvesAQuarteredImage) {
   // 64x64 in four solid quadrants comes out as four 16x16 quadrants.
-  std::vector<std::uint32_t> pixels(64 * 64);
+  std::vector<std::uint32_t> pixels(std::size_t{64} * 64);
   const std::uint32_t quad[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x00000000};
-  for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) pixels[static_cast<std::size_t>(y * 64 + x)] = quad[(y / 32) * 2 + x / 32];
+  for (std::size_t y = 0; y < 64; ++y)
+    for (std::size_t x = 0; x < 64; ++x) pixels[y * 64 + x] = quad[(y / 32) * 2 + x / 32];
   const auto out = ScaleIconPixels(Make(64, 64, pixels, {}, true), 32, 32);
   ASSERT_EQ(out.size(), 1024u);
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; ++x) ASSERT_EQ(out[static_cast<std::size_t>(y * 32 + x)], quad[(y / 16) * 2 + x / 16]);
+  for (std::size_t y = 0; y < 32; ++y)
+    for (std::size_t x = 0; x < 32; ++x) ASSERT_EQ(out[y * 32 + x], quad[(y / 16) * 2 + x / 16]);
 }
 
 TEST(ScaleLimits, BadSizesGiveNothing) {

@@ -16,7 +16,9 @@
 
 namespace icon_test {
 
-inline std::size_t Stride(int width, int bits) { return static_cast<std::size_t>((width * bits + 31) / 32 * 4); }
+inline std::size_t Stride(int width, int bits) {
+  return (static_cast<std::size_t>(width) * static_cast<std::size_t>(bits) + 31) / 32 * 4;
+}
 
 struct Dib {
   std::uint32_t headerSize = 40;
@@ -74,7 +76,8 @@ struct Dib {
     for (int y = height - 1; y >= 0; --y) {
       std::vector<std::uint8_t> row(stride, 0);
       for (int x = 0; x < width; ++x) {
-        const std::size_t i = static_cast<std::size_t>(y * width + x);
+        const std::size_t i =
+            static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
         const std::uint32_t v = i < pixels.size() ? pixels[i] : 0;
         if (bitCount < 8) {
           const int perByte = 8 / bitCount;
@@ -82,7 +85,8 @@ struct Dib {
           row[static_cast<std::size_t>(x / perByte)] |= static_cast<std::uint8_t>(v << shift);
         } else {
           for (int b = 0; b < bitCount / 8; ++b) {
-            row[static_cast<std::size_t>(x * (bitCount / 8) + b)] = static_cast<std::uint8_t>(v >> (8 * b));
+            row[static_cast<std::size_t>(x) * (bitCount / 8u) + static_cast<std::size_t>(b)] =
+                static_cast<std::uint8_t>(v >> (8 * b));
           }
         }
       }
@@ -93,7 +97,8 @@ struct Dib {
     for (int y = height - 1; y >= 0; --y) {
       std::vector<std::uint8_t> row(maskStride, 0);
       for (int x = 0; x < width; ++x) {
-        const std::size_t i = static_cast<std::size_t>(y * width + x);
+        const std::size_t i =
+            static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
         if (i < andMask.size() && andMask[i] != 0) {
           row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
         }
@@ -161,6 +166,7 @@ struct Png {
       }
     }
     std::vector<png_bytep> pointers;
+    pointers.reserve(rows.size());
     for (auto& row : rows) pointers.push_back(row.data());
     png_write_image(png, pointers.data());
     png_write_end(png, nullptr);

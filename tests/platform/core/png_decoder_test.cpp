@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Types, PngGood, ::testing::ValuesIn(GoodCases()),
 
 TEST(PngInterlace, MatchesTheSequentialImage) {
   Png p = Make(PNG_COLOR_TYPE_RGB, 8, {}, 9, 7);
-  for (std::uint16_t i = 0; i < 9 * 7 * 3; ++i) p.samples.push_back(static_cast<std::uint16_t>(i * 7 % 256));
+  for (int i = 0; i < 9 * 7 * 3; ++i) p.samples.push_back(static_cast<std::uint16_t>(i * 7 % 256));
   const auto plain = DecodePngIcon(ByteReader(p.Bytes()));
   p.interlaced = true;
   const auto adam7 = DecodePngIcon(ByteReader(p.Bytes()));

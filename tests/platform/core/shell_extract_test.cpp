@@ -121,7 +121,7 @@ TEST(ExtractIcon, AFileCutInsideItsImageAfterOpeningGivesNoIcon) {
 
   const auto file = ShellIconFile::Open(path.c_str());
   ASSERT_EQ(file->kind(), ShellFileKind::IconFile);
-  ASSERT_EQ(::truncate(path.c_str(), 3 * 4096), 0);
+  ASSERT_EQ(::truncate(path.c_str(), off_t{3} * 4096), 0);
   EXPECT_EQ(ExtractIconFromFile(*file, 0), nullptr);
   EXPECT_TRUE(file->damaged());
 }

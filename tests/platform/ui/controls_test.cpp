@@ -224,7 +224,7 @@ IconObject SolidIcon(int size, std::uint32_t argb) {
   icon.width = size;
   icon.height = size;
   icon.bitCount = 32;
-  icon.pixels.assign(static_cast<std::size_t>(size * size), argb);
+  icon.pixels.assign(static_cast<std::size_t>(size) * static_cast<std::size_t>(size), argb);
   return icon;
 }
 

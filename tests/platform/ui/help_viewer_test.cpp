@@ -43,7 +43,7 @@ std::vector<HelpEntry> FixtureEntries() {
 }
 
 std::string WriteFixture(const TempDir& dir, const std::vector<HelpEntry>& entries, const std::string& name) {
-  const std::string path = dir.File(name);
+  std::string path = dir.File(name);
   EXPECT_TRUE(ico_test::WriteFile(path, BuildHelpFile(entries)));
   return path;
 }

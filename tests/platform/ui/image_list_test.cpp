@@ -16,10 +16,10 @@ namespace {
 TEST(ImageListPixels, OnlyPixelsOfTheListsSizeAreAppended) {
   CImageList list;
   ASSERT_TRUE(list.Create(32, 32, 0, 4, 4));
-  const std::vector<std::uint32_t> blue(32u * 32u, 0xFF0000FFu);
+  const std::vector<std::uint32_t> blue(std::size_t{32} * 32, 0xFF0000FFu);
   EXPECT_EQ(ImageList_AddPixels(list, 32, 32, blue), 0);
-  EXPECT_EQ(ImageList_AddPixels(list, 16, 16, std::vector<std::uint32_t>(16u * 16u, 1u)), -1);
-  EXPECT_EQ(ImageList_AddPixels(list, 32, 32, std::vector<std::uint32_t>(31u * 32u, 1u)), -1);
+  EXPECT_EQ(ImageList_AddPixels(list, 16, 16, std::vector<std::uint32_t>(std::size_t{16} * 16, 1u)), -1);
+  EXPECT_EQ(ImageList_AddPixels(list, 32, 32, std::vector<std::uint32_t>(std::size_t{31} * 32, 1u)), -1);
   EXPECT_EQ(ImageList_AddPixels(list, 32, 32, {}), -1);
   EXPECT_EQ(ImageList_AddPixels(list, 0, 0, {}), -1);
   EXPECT_EQ(ImageList_AddPixels(list, 32, 32, blue), 1);
@@ -42,7 +42,7 @@ class SeededIcons {
       object.width = object.height = 32;
       object.bitCount = 32;
       object.alpha = true;
-      object.pixels.resize(32u * 32u);
+      object.pixels.resize(std::size_t{32} * 32);
       for (std::size_t i = 0; i < object.pixels.size(); ++i) {
         object.pixels[i] = 0xFF000000u | (seed * 2654435761u + static_cast<std::uint32_t>(i));
       }

@@ -38,7 +38,7 @@ IconObject Solid(std::uint32_t argb) {
   icon.width = 32;
   icon.height = 32;
   icon.bitCount = 32;
-  icon.pixels.assign(32u * 32u, argb);
+  icon.pixels.assign(std::size_t{32} * 32, argb);
   return icon;
 }
 

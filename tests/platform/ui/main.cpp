@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
-  app.setQuitOnLastWindowClosed(false);
+  QApplication::setQuitOnLastWindowClosed(false);
   SetUiThread();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -60,7 +60,7 @@ constexpr std::array<WORD, 3> kToolbarItems = {static_cast<WORD>(ID_APP_EXIT), s
 constexpr ToolbarTemplate kToolbar = {16, 16, kToolbarItems};
 
 constexpr std::array<std::uint32_t, 2> kPalette = {0xFFC0C0C0u, 0xFF000080u};
-const std::string kIndices(48 * 16, '1');
+const std::string kIndices(std::size_t{48} * 16, '1');
 const BitmapResource kToolbarBitmap = {48, 16, {}, kPalette, kIndices.c_str()};
 
 constexpr std::array<StringResource, 4> kStrings = {{

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -137,10 +138,10 @@ TEST_F(IconResourceTest, SizeToContentSizesTheButtonToTheIcon) {
   int matching = 0;
   for (int y = 0; y < 48; ++y) {
     for (int x = 0; x < 48; ++x) {
-      const std::uint32_t argb = expected[static_cast<std::size_t>(y * 48 + x)];
+      const std::uint32_t argb = expected[static_cast<std::size_t>(y) * 48 + static_cast<std::size_t>(x)];
       const double alpha = ((argb >> 24) & 0xFF) / 255.0;
       const auto blend = [&](int shift, int under) {
-        return static_cast<int>(((argb >> shift) & 0xFF) * alpha + under * (1.0 - alpha) + 0.5);
+        return static_cast<int>(std::lround(((argb >> shift) & 0xFF) * alpha + under * (1.0 - alpha)));
       };
       const QColor got = shot.pixelColor(x, y);
       const bool same = std::abs(got.red() - blend(16, background.red())) <= 2 &&

@@ -32,7 +32,7 @@ std::vector<std::uint8_t> Dib2x2(int bits, const std::vector<std::uint32_t>& pix
   Put(out, static_cast<std::uint32_t>(bits), 2);
   for (int i = 0; i < 6; ++i) Put(out, i == 4 ? static_cast<std::uint32_t>(palette.size()) : 0, 4);
   for (const std::uint32_t c : palette) Put(out, c, 4);
-  for (const int row : {1, 0}) {  // bottom-up
+  for (const std::size_t row : {std::size_t{1}, std::size_t{0}}) {  // bottom-up
     if (bits == 32) {
       Put(out, pixels[row * 2], 4);
       Put(out, pixels[row * 2 + 1], 4);
@@ -40,7 +40,9 @@ std::vector<std::uint8_t> Dib2x2(int bits, const std::vector<std::uint32_t>& pix
       Put(out, pixels[row * 2] | pixels[row * 2 + 1] << 8, 4);
     }
   }
-  for (const int row : {1, 0}) Put(out, static_cast<std::uint32_t>(mask[row * 2] << 7 | mask[row * 2 + 1] << 6), 4);
+  for (const std::size_t row : {std::size_t{1}, std::size_t{0}}) {
+    Put(out, static_cast<std::uint32_t>(mask[row * 2] << 7 | mask[row * 2 + 1] << 6), 4);
+  }
   return out;
 }
 
