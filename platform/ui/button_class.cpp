@@ -64,11 +64,15 @@ class ButtonBehavior final : public WindowBehavior {
 
   [[nodiscard]] int Check() const {
     auto* box = qobject_cast<QCheckBox*>(m_button);
-    if (box)
-      return box->checkState() == Qt::Checked            ? BST_CHECKED
-             : box->checkState() == Qt::PartiallyChecked ? BST_INDETERMINATE
-                                                         : BST_UNCHECKED;
-    return (m_button && m_button->isCheckable() && m_button->isChecked()) ? BST_CHECKED : BST_UNCHECKED;
+    UINT state = BST_UNCHECKED;
+    if (box) {
+      state = box->checkState() == Qt::Checked            ? BST_CHECKED
+              : box->checkState() == Qt::PartiallyChecked ? BST_INDETERMINATE
+                                                          : BST_UNCHECKED;
+    } else if (m_button && m_button->isCheckable() && m_button->isChecked()) {
+      state = BST_CHECKED;
+    }
+    return static_cast<int>(state);
   }
 
   void SetCheck(WPARAM check) {

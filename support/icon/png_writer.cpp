@@ -107,7 +107,6 @@ Expected<std::vector<std::uint8_t>> ImageAsPng(std::span<const std::uint8_t> sto
 }
 
 bool IsRgba8Png(std::span<const std::uint8_t> bytes) {
-  constexpr std::uint8_t kColourTypeRgba = 6;
   const ByteReader reader(bytes);
   if (!HasPngSignature(reader)) return false;
   const auto header = ParsePngHeader(reader);

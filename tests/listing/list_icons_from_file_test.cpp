@@ -348,7 +348,7 @@ TEST_F(Listing, AFileThatFailsPartWayOnTheUserInterfaceThreadCostsThatFileAlone)
     SCOPED_TRACE(way.way);
     const int before = Records();
     // The third 32x32 picture's pixels: the module's first icons are read.
-    failing_allocation::FailOnThisThread(32 * 32 * sizeof(std::uint32_t), 3);
+    failing_allocation::FailOnThisThread(std::size_t{32} * 32 * sizeof(std::uint32_t), 3);
     way.list("regedit.exe");
     EXPECT_TRUE(failing_allocation::Disarm());
     const int kept = Records();
