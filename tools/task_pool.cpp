@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-TaskPool::TaskPool(unsigned helpers) {
-  m_threads.reserve(helpers);
-  for (unsigned i = 0; i < helpers; ++i) m_threads.emplace_back([this] { Serve(); });
-}
+TaskPool::TaskPool(unsigned helpers) : m_helpers(helpers) {}
 
 TaskPool::~TaskPool() {
   {
@@ -23,6 +20,12 @@ unsigned TaskPool::DefaultHelpers() {
 
 void TaskPool::RunAll(std::size_t count, const std::function<void(std::size_t)>& task) {
   if (count == 0) return;
+  // The helpers start with the first batch, so a run that never shares
+  // work (an .ico extraction, say) never starts a thread.
+  if (m_threads.size() < m_helpers) {
+    m_threads.reserve(m_helpers);
+    while (m_threads.size() < m_helpers) m_threads.emplace_back([this] { Serve(); });
+  }
   {
     const std::lock_guard lock(m_mutex);
     m_task = &task;

@@ -13,7 +13,8 @@
 
 class TaskPool {
  public:
-  // helpers: threads besides the caller's; 0 runs every task on the caller.
+  // helpers: threads besides the caller's, started by the first RunAll;
+  // 0 runs every task on the caller.
   explicit TaskPool(unsigned helpers = DefaultHelpers());
   ~TaskPool();
   TaskPool(const TaskPool&) = delete;
@@ -39,5 +40,6 @@ class TaskPool {
   std::size_t m_next = 0;
   std::size_t m_running = 0;
   bool m_stopping = false;
+  unsigned m_helpers;
   std::vector<std::thread> m_threads;
 };
